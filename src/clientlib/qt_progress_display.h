@@ -1,0 +1,39 @@
+#pragma once
+// The progress display as a small modeless window: the title in its caption, two lines and
+// a counter. Its labels carry the object names "lblLinea1", "lblLinea2" and "lblContador".
+#include <memory>
+
+#include "clientlib/progress_display.h"
+
+class QWidget;
+class QLabel;
+
+namespace clientlib {
+
+class QtProgressDisplay : public ProgressDisplay {
+  public:
+    QtProgressDisplay();
+    ~QtProgressDisplay() override;
+    QtProgressDisplay(const QtProgressDisplay&) = delete;
+    QtProgressDisplay& operator=(const QtProgressDisplay&) = delete;
+
+    void ShowProgress(const std::string& title, bool flag) override;
+    // A line or counter not given is shown empty.
+    void UpdateProgress(bool flag, const std::string& line1,
+                        const std::optional<std::string>& line2,
+                        const std::optional<std::string>& counter) override;
+    void CloseProgress() override;
+
+    // The window while it is shown, else null.
+    QWidget* Window() const { return window_.get(); }
+
+  private:
+    void Repaint();
+
+    std::unique_ptr<QWidget> window_;
+    QLabel* line1_ = nullptr;  // owned by window_
+    QLabel* line2_ = nullptr;
+    QLabel* counter_ = nullptr;
+};
+
+}  // namespace clientlib

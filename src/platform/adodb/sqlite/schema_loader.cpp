@@ -1,0 +1,57 @@
+#include "platform/adodb/sqlite/schema_loader.h"
+
+#include "platform/adodb/sqlite/engine_error.h"
+#include "platform/adodb/sqlite/handles.h"
+#include "platform/text/strings.h"
+
+namespace adodb::sqlite {
+namespace {
+
+StatementHandle Prepare(sqlite3* db, const char* sql) {
+    sqlite3_stmt* raw = nullptr;
+    const int rc = sqlite3_prepare_v2(db, sql, -1, &raw, nullptr);
+    StatementHandle stmt(raw);
+    if (rc != SQLITE_OK) throw ComError(EngineError(db, rc, 0));
+    return stmt;
+}
+
+std::string Column(sqlite3_stmt* stmt, int i) {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+    return p == nullptr ? std::string() : std::string(p);
+}
+
+}  // namespace
+
+SchemaSnapshot LoadSchema(sqlite3* db) {
+    SchemaSnapshot snapshot;
+    StatementHandle tables = Prepare(
+        db,
+        "SELECT name, type, sql FROM sqlite_master WHERE type IN ('table', 'view') AND name NOT "
+        "LIKE 'sqlite!_%' ESCAPE '!' ORDER BY name");
+    StatementHandle columns =
+        Prepare(db, "SELECT name, type, \"notnull\", pk FROM pragma_table_info(?1)");
+    int rc = SQLITE_OK;
+    while ((rc = sqlite3_step(tables.get())) == SQLITE_ROW) {
+        TableMeta table;
+        table.name = Column(tables.get(), 0);
+        table.isView = Column(tables.get(), 1) == "view";
+        table.withoutRowid = text::Contains(Column(tables.get(), 2), "WITHOUT ROWID");
+        StatementUse use(columns.get());
+        sqlite3_bind_text(columns.get(), 1, table.name.c_str(), -1, SQLITE_TRANSIENT);
+        int crc = SQLITE_OK;
+        while ((crc = sqlite3_step(columns.get())) == SQLITE_ROW) {
+            ColumnMeta c;
+            c.name = Column(columns.get(), 0);
+            c.declaredType = Column(columns.get(), 1);
+            c.notNull = sqlite3_column_int(columns.get(), 2) != 0;
+            c.primaryKeyPosition = sqlite3_column_int(columns.get(), 3);
+            table.columns.push_back(std::move(c));
+        }
+        if (crc != SQLITE_DONE) throw ComError(EngineError(db, crc, 0));
+        snapshot.AddTable(std::move(table));
+    }
+    if (rc != SQLITE_DONE) throw ComError(EngineError(db, rc, 0));
+    return snapshot;
+}
+
+}  // namespace adodb::sqlite

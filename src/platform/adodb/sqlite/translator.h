@@ -1,0 +1,46 @@
+#pragma once
+// Rewrites one SQL Server statement of the suite into what the embedded engine runs:
+// owner prefixes and brackets removed, TOP [PERCENT] turned into LIMIT, DELETE ... FROM
+// turned into a delete by row id, SQL Server functions mapped, date literals read in the
+// session's date order, and text literals compared without letter case.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/adodb/sqlite/schema.h"
+#include "platform/text/regional.h"
+
+namespace adodb::sqlite {
+
+// Type of a result column that the engine cannot tell (an expression); 0 when unknown.
+struct ColumnHint {
+    int type = 0;
+    long size = 0;
+};
+
+struct Plan {
+    enum class Kind {
+        Query,          // sql[0] returns rows
+        Change,         // data changes: sql run in order, rows affected of the last
+        Schema,         // schema changes: sql run in order
+        Begin,          // BEGIN TRAN[SACTION]
+        Commit,         // COMMIT [TRAN[SACTION]]
+        Rollback,       // ROLLBACK [TRAN[SACTION]]
+        SetDateFormat,  // SET DATEFORMAT: dateOrder
+        NoOp,           // SET NOCOUNT ON/OFF
+    };
+    Kind kind = Kind::NoOp;
+    std::vector<std::string> sql;
+    std::vector<ColumnHint> hints;  // Query: one per output column when the list has no *
+    std::string baseTable;          // Query over one table (no join, grouping or aggregate)
+    text::DateOrder dateOrder = text::DateOrder::DMY;
+};
+
+// `dates` gives the order in which date literals are read. Raises DialectError.
+Plan Translate(std::string_view sql, const SchemaSnapshot& schema,
+               const text::RegionalSettings& dates);
+
+// "name" with embedded quotes doubled.
+std::string QuoteName(std::string_view name);
+
+}  // namespace adodb::sqlite

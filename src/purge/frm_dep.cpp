@@ -1,0 +1,265 @@
+#include "purge/frm_dep.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <cmath>
+
+#include "platform/text/regional.h"
+#include "platform/text/strings.h"
+#include "platform/ui/ports.h"
+#include "purge/fiscal_years.h"
+#include "purge/key_codes.h"
+#include "purge/procedure_errors.h"
+#include "startup/mod_global.h"
+
+namespace purge {
+
+namespace {
+
+const char* const kNotice =
+    "No se ha detectado ningún ejercicio cerrado... Puede realizar la depuración hasta una "
+    "determinada fecha!!!";
+
+void Stop(const std::string& message) {
+    ui::prompter().MsgBox(message, ui::Buttons::OK, ui::Icon::Critical, "Aviso al operador");
+}
+
+std::string ControlText(QWidget* control) {
+    if (auto* combo = qobject_cast<QComboBox*>(control)) return combo->currentText().toStdString();
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) return edit->text().toStdString();
+    return {};
+}
+
+void SetBackColour(QWidget* input, const QColor& colour) {
+    QPalette palette = input->palette();
+    palette.setColor(QPalette::Base, colour);
+    input->setPalette(palette);
+}
+
+}  // namespace
+
+FrmDep::FrmDep(db::DB_Dll& db, QWidget* parent) : QWidget(parent), db_(db) {
+    keyFilter_ = [this](QLineEdit* box, int& keyAscii) { dateBox_.FilterKey(box, keyAscii); };
+    BuildControls();
+    txtFecha->installEventFilter(this);
+    txtFields->installEventFilter(this);
+    connect(CmdAceptar, &QPushButton::clicked, this, [this] { CmdAceptar_Click(); });
+    connect(CmdCancelar, &QPushButton::clicked, this, [this] { CmdCancelar_Click(); });
+    connect(txtFields, &QComboBox::activated, this, [this](int) { txtFields_Click(); });
+}
+
+void FrmDep::Form_Load() {
+    if (!Guarded(utils_, "Form_Load", [&] { utils_.PrepareWindow(this); })) return;
+    std::string cadenaConexion;
+    if (!Guarded(utils_, "Form_Load",
+                 [&] { startup::IniciarSistema(false, "", cadenaConexion); })) {
+        return;
+    }
+    if (startup::ProgramEnded()) return;
+    std::vector<std::string> ejercicios;
+    if (!Guarded(utils_, "Form_Load", [&] { ejercicios = EjerciciosCerrados(db_); })) return;
+    Guarded(utils_, "Form_Load", [&] { ShowLoadedMode(ejercicios); });
+}
+
+void FrmDep::ShowLoadedMode(const std::vector<std::string>& ejercicios) {
+    if (!ejercicios.empty()) {
+        txtFields->clear();
+        for (const std::string& codigo : ejercicios) {
+            txtFields->addItem(QString::fromStdString(codigo));
+        }
+        txtFields->setCurrentIndex(-1);  // the list is filled; the box itself stays empty
+        lbln->setEnabled(true);
+        lblDesc->setEnabled(true);
+        txtFields->setEnabled(true);
+        lblHasta->setEnabled(false);
+        txtFecha->setEnabled(false);
+        bPorEjercicio_ = true;
+        return;
+    }
+    ui::prompter().MsgBox(std::string("Atención, ") + kNotice);
+    lbln->setEnabled(false);
+    lblDesc->setText(QString::fromUtf8(kNotice));
+    lblDesc->setEnabled(false);
+    txtFields->setEnabled(false);
+    lblHasta->setEnabled(true);
+    txtFecha->setEnabled(true);
+    bPorEjercicio_ = false;
+}
+
+void FrmDep::ValidaCampo(QWidget* control) {
+    const std::string texto = text::Trim(ControlText(control));
+    const std::string regla = text::Trim(control->property("DataField").toString().toStdString());
+    Guarded(utils_, "ValidaCampo", [&] {
+        if (text::EqualsNoCase(regla, "Ejercicio")) {
+            if (texto.empty()) {
+                Stop("Debe ingresar código de ejercicio");
+                return;
+            }
+            const std::optional<Ejercicio> ejercicio = BuscaEjercicio(db_, texto, rsEjercicio);
+            if (!ejercicio) {
+                Stop("Ejercicio inexistente!!!");
+                return;
+            }
+            lblDesc->setText(QString::fromStdString(ejercicio->Descripcion()));
+            if (!ejercicio->Closed()) Stop("El Ejercicio a depurar debe estar cerrado");
+        } else if (text::EqualsNoCase(regla, "Fecha")) {
+            if (!text::IsDate(texto)) Stop("Debe ingresar una fecha válida!!!");
+        }
+    });
+}
+
+void FrmDep::CmdAceptar_Click() {
+    // One run at a time: the buttons stay disabled and the window refuses to close until the
+    // run is over, so no second run starts inside the first and no step is cut short.
+    if (running_) return;
+    running_ = true;
+    runFiscalYear_ = txtFields->currentText().toStdString();
+    runDate_ = txtFecha->text().toStdString();
+    CmdAceptar->setEnabled(false);
+    CmdCancelar->setEnabled(false);
+    struct Done {
+        FrmDep& w;
+        ~Done() {
+            w.CmdAceptar->setEnabled(true);
+            w.CmdCancelar->setEnabled(true);
+            w.running_ = false;
+        }
+    } done{*this};
+    PurgeRun run(*this, db_);
+    lastRun_ = run.Run();
+}
+
+void FrmDep::CmdCancelar_Click() {
+    Form_Unload();
+}
+
+void FrmDep::Form_Unload() {
+    if (running_) return;
+    hide();
+    // The operator's own way out: the event loop ends and the program with it (status 0).
+    QCoreApplication::exit(0);
+}
+
+void FrmDep::closeEvent(QCloseEvent* event) {
+    if (running_) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    Form_Unload();
+}
+
+bool FrmDep::eventFilter(QObject* watched, QEvent* event) {
+    QWidget* input = watched == txtFecha    ? static_cast<QWidget*>(txtFecha)
+                     : watched == txtFields ? static_cast<QWidget*>(txtFields)
+                                            : nullptr;
+    if (input == nullptr) return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::FocusIn: {
+            if (static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason) break;
+            // The box takes the focus first, so the selection made here is not undone.
+            const bool handled = watched->event(event);
+            GotFocus(input);
+            return handled;
+        }
+        case QEvent::FocusOut:
+            if (static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason) break;
+            LostFocus(input);
+            break;
+        case QEvent::KeyPress: {
+            auto& key = *static_cast<QKeyEvent*>(event);
+            const int code = PlatformKeyCode(key);
+            if (input == txtFields) {
+                txtFields_KeyDown(code);
+                // Enter is the box's confirmation; it must not also pick from the list.
+                return code == 13;
+            }
+            txtFecha_KeyDown(code);
+            int typed = TypedCharacter(key);
+            if (typed < 0) break;
+            const int original = typed;
+            if (!txtFecha_KeyPress(typed)) return true;
+            if (typed != original) {
+                txtFecha->insert(QString(QChar(typed)));
+                return true;
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FrmDep::GotFocus(QWidget* input) {
+    SetBackColour(input, QColor(0, 255, 255));
+    if (input == txtFecha) {
+        txtFecha->setSelection(0, static_cast<int>(txtFecha->text().size()));
+    } else if (QLineEdit* edit = txtFields->lineEdit()) {
+        edit->setSelection(0, static_cast<int>(edit->text().size()));
+    }
+}
+
+void FrmDep::LostFocus(QWidget* input) {
+    SetBackColour(input, QColor(255, 255, 255));
+}
+
+void FrmDep::txtFecha_KeyDown(int keyCode) {
+    if (dateBox_.IsCompletionKey(keyCode)) ValidaCampo(txtFecha);
+}
+
+bool FrmDep::txtFecha_KeyPress(int& keyAscii) {
+    if (keyAscii != 27) keyFilter_(txtFecha, keyAscii);
+    return keyAscii != 0;
+}
+
+void FrmDep::txtFields_KeyDown(int keyCode) {
+    if (keyCode == 13) ValidaCampo(txtFields);
+}
+
+void FrmDep::txtFields_Click() {
+    txtFields_KeyDown(13);
+}
+
+// PurgePort.
+
+void FrmDep::SetProgress(double value) {
+    progress_ = value;
+    PBDepurar->setValue(static_cast<int>(std::lround(value)));
+}
+
+void FrmDep::SetProgressRange(int min, int max) {
+    PBDepurar->setRange(min, max);
+}
+
+void FrmDep::ProcessEvents() {
+    ui::events().ProcessEvents();
+}
+
+void FrmDep::SetTrashVisible(bool visible) {
+    ImgBasura->setVisible(visible);
+}
+
+std::string FrmDep::FiscalYearText() const {
+    return running_ ? runFiscalYear_ : txtFields->currentText().toStdString();
+}
+
+std::string FrmDep::DateText() const {
+    return running_ ? runDate_ : txtFecha->text().toStdString();
+}
+
+void FrmDep::FocusInput() {
+    if (bPorEjercicio_) {
+        txtFields->setFocus();
+    } else {
+        txtFecha->setFocus();
+    }
+}
+
+}  // namespace purge

@@ -1,0 +1,225 @@
+// Batch mode, end to end: the program run as a separate process on generated databases,
+// with its exit statuses, its messages on standard error and its result table.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "demo/generator.h"
+#include "demo/sqlite_handle.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+const std::vector<std::string> kBatchedTables = {
+    "MV_APLICACION", "V_MV_CPTEINSUMOS", "V_MV_CPTE_OBSERV", "V_MV_CPTETAREAS", "V_MV_CPTEDOC",
+    "V_MV_CPTE",     "C_MV_CPTEINSUMOS", "C_MV_CPTE_OBSERV", "C_MV_CPTETAREAS", "C_MV_CPTE"};
+
+struct Finished {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Program() {
+    return std::string(DEPURACIONES_BINARY_DIR) + "/src/app/depuraciones";
+}
+
+// Runs the program with standard input on a pipe (no terminal) and day/month/year dates.
+Finished RunProgram(const std::vector<std::string>& args) {
+    if (!std::filesystem::exists(Program())) {
+        ADD_FAILURE() << "build the program first: " << Program();
+        return {};
+    }
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DEPURACIONES_REGIONAL", "DMY,/,.,,");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p.setProcessEnvironment(env);
+    QStringList list;
+    for (const auto& a : args) list << QString::fromStdString(a);
+    p.start(QString::fromStdString(Program()), list);
+    p.closeWriteChannel();
+    EXPECT_TRUE(p.waitForFinished(600000));
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+class BatchModeTest : public ::testing::Test {
+  protected:
+    BatchModeTest() {
+        demo::GeneratorOptions options;
+        options.scale = 0.05;
+        demo::GenerateDemoDatabase(path, options);
+    }
+    std::string Parameters() const {
+        return "@Server=local;@DbName=" + path + ";@Usuario=admin;@Password=;";
+    }
+    void Exec(const std::string& sql) const {
+        auto db = demo::detail::OpenDatabase(path, SQLITE_OPEN_READWRITE);
+        demo::detail::Exec(db.get(), sql);
+    }
+    // Runs the purge and checks that the database did not change.
+    Finished RunRefused(const std::vector<std::string>& args) {
+        const auto before = demo::CountRows(path);
+        Finished f = RunProgram(args);
+        EXPECT_EQ(demo::CountRows(path), before);
+        return f;
+    }
+
+    testsupport::TempDir dir;
+    std::string path = dir.File("empresa.db");
+};
+
+TEST(BatchModeHelpTest, ExplainsTheModesInSpanish) {
+    const Finished f = RunProgram({"--help"});
+    EXPECT_EQ(f.status, 0);
+    EXPECT_NE(f.out.find("--batch (--fiscal-year CÓDIGO | --date FECHA) [--yes] <cadena de "
+                         "parámetros>"),
+              std::string::npos)
+        << f.out;
+    EXPECT_NE(f.out.find("Estado de salida"), std::string::npos);
+}
+
+TEST(BatchModeArgumentsTest, BadArgumentsEndWithStatusTwo) {
+    const std::string params = "@Server=local;@DbName=x.db;@Usuario=admin;@Password=;";
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"--batch", "--yes", params}, "Indique --fiscal-year CÓDIGO o --date FECHA"},
+        {{"--batch", "--fiscal-year", "2021", "--date", "31/12/2020", params},
+         "Indique --fiscal-year CÓDIGO o --date FECHA"},
+        {{"--batch", "--fiscal-year", "2021", "--frobnicate", params},
+         "Opción desconocida: --frobnicate."},
+        {{"--batch", "--date=31/12/2020"}, "Falta la cadena de parámetros"},
+        {{"--batch", params, "--fiscal-year"}, "Falta el valor de --fiscal-year."},
+    };
+    for (const Case& c : cases) {
+        const Finished f = RunProgram(c.args);
+        EXPECT_EQ(f.status, 2) << c.message;
+        EXPECT_NE(f.err.find(c.message), std::string::npos) << f.err;
+        EXPECT_TRUE(f.out.empty());
+    }
+}
+
+TEST_F(BatchModeTest, WithoutAServerOrADatabaseItEndsWithStatusTwo) {
+    Finished f = RunProgram({"--batch", "--date", "31/12/2020", "--yes",
+                             "@DbName=" + path + ";@Usuario=admin;@Password=;"});
+    EXPECT_EQ(f.status, 2);
+    EXPECT_NE(f.err.find("falta el servidor"), std::string::npos) << f.err;
+    EXPECT_NE(f.err.find("@Server=<servidor>"), std::string::npos) << f.err;
+
+    // A connection error offers a retry: it is declined, so nothing loops.
+    f = RunProgram(
+        {"--batch", "--date", "31/12/2020", "--yes",
+         "@Server=local;@DbName=" + dir.File("falta/nada.db") + ";@Usuario=admin;@Password=;"});
+    EXPECT_EQ(f.status, 2);
+    EXPECT_NE(f.err.find("Desea Intentarlo Nuevamente"), std::string::npos) << f.err;
+}
+
+TEST_F(BatchModeTest, InputRefusedOrNotConfirmedChangesNothing) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"--batch", "--fiscal-year", "2022", "--yes", Parameters()},
+         "[Aviso al operador] ERROR\nEl Ejercicio a depurar debe estar cerrado"},
+        // The window offers only the fiscal years while there are closed ones.
+        {{"--batch", "--date", "31/12/2020", "--yes", Parameters()}, "--fiscal-year CÓDIGO"},
+        // No --yes and no terminal: the confirmation is answered No.
+        {{"--batch", "--fiscal-year", "2021", Parameters()}, "Depuración Cancelada!!!"},
+    };
+    for (const Case& c : cases) {
+        const Finished f = RunRefused(c.args);
+        EXPECT_EQ(f.status, 2) << c.message;
+        EXPECT_NE(f.err.find(c.message), std::string::npos) << f.err;
+        EXPECT_TRUE(f.out.empty()) << f.out;
+    }
+}
+
+TEST_F(BatchModeTest, PurgesAClosedYearAndPrintsTheTable) {
+    const auto toRemove = demo::CountRowsOnOrBefore(path, "2021-12-31");
+    const auto before = demo::CountRows(path);
+
+    const Finished f = RunProgram({"--batch", "--fiscal-year", "2021", "--yes", Parameters()});
+
+    EXPECT_EQ(f.status, 0) << f.err << f.out;
+    const auto lines = Lines(f.out);
+    ASSERT_EQ(lines.size(), 13u) << f.out;
+    EXPECT_EQ(lines[0].rfind("Paso", 0), 0u);
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        EXPECT_NE(lines[i].find("completo"), std::string::npos) << lines[i];
+    }
+    std::istringstream first(lines[1]);
+    std::string step, table, outcome;
+    long rows = 0;
+    first >> step >> table >> outcome >> rows;
+    EXPECT_EQ(table, "MV_APLICACION");
+    EXPECT_EQ(rows, toRemove.at("MV_APLICACION"));
+
+    const auto after = demo::CountRows(path);
+    const auto left = demo::CountRowsOnOrBefore(path, "2021-12-31");
+    for (const std::string& t : kBatchedTables) {
+        EXPECT_EQ(left.at(t), 0) << t;
+        EXPECT_EQ(after.at(t), before.at(t) - toRemove.at(t)) << t;
+    }
+    EXPECT_NE(f.err.find("El proceso finalizó con éxito!!!"), std::string::npos) << f.err;
+    EXPECT_NE(f.err.find("paso 12 de 12, 100%"), std::string::npos) << f.err;
+}
+
+TEST_F(BatchModeTest, AStepThatFailsIsUndoneAndTheStatusIsOne) {
+    // A database that refuses to delete documents.
+    Exec(
+        "CREATE TRIGGER documentos_protegidos BEFORE DELETE ON V_MV_CPTEDOC "
+        "BEGIN SELECT RAISE(ABORT, 'protegido'); END;");
+    const auto before = demo::CountRows(path);
+
+    const Finished f = RunProgram({"--batch", "--fiscal-year", "2021", "--yes", Parameters()});
+
+    EXPECT_EQ(f.status, 1) << f.err;
+    const auto lines = Lines(f.out);
+    ASSERT_EQ(lines.size(), 13u) << f.out;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const bool documents = lines[i].find("V_MV_CPTEDOC") != std::string::npos;
+        EXPECT_NE(lines[i].find(documents ? "revertido" : "completo"), std::string::npos)
+            << lines[i];
+    }
+    EXPECT_EQ(demo::CountRows(path).at("V_MV_CPTEDOC"), before.at("V_MV_CPTEDOC"));
+    EXPECT_NE(f.err.find("No se completaron los pasos: 7 (V_MV_CPTEDOC)."), std::string::npos)
+        << f.err;
+}
+
+TEST_F(BatchModeTest, PurgesUpToADateWhenNoYearIsClosed) {
+    Exec("UPDATE MV_EJERCICIOS SET CIERRE = 0, CERRADO = 0");
+
+    // A cut-off after today would purge the current business.
+    Finished f = RunRefused({"--batch", "--date", "01/01/2999", "--yes", Parameters()});
+    EXPECT_EQ(f.status, 2);
+    EXPECT_NE(f.err.find("no puede ser posterior a la fecha de hoy"), std::string::npos) << f.err;
+
+    const auto toRemove = demo::CountRowsOnOrBefore(path, "2020-06-30");
+    f = RunProgram({"--batch", "--date", "30/06/2020", "--yes", Parameters()});
+    EXPECT_EQ(f.status, 0) << f.err << f.out;
+    const auto left = demo::CountRowsOnOrBefore(path, "2020-06-30");
+    for (const std::string& t : kBatchedTables) {
+        EXPECT_GT(toRemove.at(t), 0) << t;
+        EXPECT_EQ(left.at(t), 0) << t;
+    }
+}
+
+}  // namespace
