@@ -5,13 +5,13 @@
 #include <stdexcept>
 
 #include "demo/generator.h"
-#include "platform/text/regional.h"
 
 namespace purgetest {
 
 PurgeDatabase::PurgeDatabase(double scale, bool openingBalance)
     : prompter(std::make_shared<ui::ScriptedPrompter>()),
       display(std::make_shared<clientlib::RecordingProgressDisplay>()),
+      previousRegional_(text::RegionalSettings::Current()),
       path_(dir_.File("purga.db")) {
     text::RegionalSettings::SetCurrent(text::RegionalSettings{});
     demo::GeneratorOptions options;
@@ -37,6 +37,7 @@ PurgeDatabase::~PurgeDatabase() {
     db.gCnn = adodb::Connection();
     clientlib::SetProgressDisplay(previousDisplay_);
     ui::SetPrompter(previousPrompter_);
+    text::RegionalSettings::SetCurrent(previousRegional_);
 }
 
 db::DB_Dll& PurgeDatabase::Db() const {

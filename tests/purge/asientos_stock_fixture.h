@@ -13,6 +13,7 @@
 #include "clientlib/progress_display.h"
 #include "db/db_dll.h"
 #include "demo/sqlite_handle.h"
+#include "platform/text/regional.h"
 #include "platform/ui/scripted_prompter.h"
 #include "purge/purge_port.h"
 #include "support/temp_dir.h"
@@ -68,6 +69,7 @@ class PurgeDatabase {
     RecordingPort port;
 
   private:
+    text::RegionalSettings previousRegional_;
     testsupport::TempDir dir_;
     std::string path_;
     demo::detail::DatabaseHandle raw_;

@@ -116,6 +116,9 @@ class FaultyProvider : public adodb::Provider {
         }
         return inner_->Execute(sql, timeoutSeconds);
     }
+    adodb::ExecuteResult ExecuteForUpdate(const std::string& sql, int timeoutSeconds) override {
+        return inner_->ExecuteForUpdate(sql, timeoutSeconds);
+    }
     void BeginTrans() override { inner_->BeginTrans(); }
     void CommitTrans() override { inner_->CommitTrans(); }
     void RollbackTrans() override { inner_->RollbackTrans(); }

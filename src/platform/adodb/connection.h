@@ -113,8 +113,10 @@ class Recordset {
     void MovePrevious();
     void AddNew();
     // Writes the current row's changes (or the new row) to the table, keyed by the primary
-    // key (all original values when there is none). A row that is no longer there is an
-    // error, never a silent no-op.
+    // key (all original values when there is none). The key need not be among the fields:
+    // where the provider can, an updatable open reads it along as hidden columns (the row id
+    // for a table without a primary key). A row that is no longer there is an error, never a
+    // silent no-op; so is a change that reached several rows (the embedded engine undoes it).
     void Update();
     long RecordCount() const;  // -1 when closed
     // GetRows()[field][row], from the current row to the end; moves to EOF.

@@ -32,10 +32,14 @@ struct ColumnInfo {
 struct ResultSet {
     std::vector<ColumnInfo> columns;
     std::vector<std::vector<Variant>> rows;
-    // For a query on a single table: its name and primary-key columns (empty when it has
-    // none), so the recordset can write changes back.
+    // For a query on a single table: its name and the columns that identify one of its rows
+    // (the primary key, or the engine's row id; empty when there is none), so the recordset
+    // can write changes back.
     std::string baseTable;
     std::vector<std::string> keyColumns;
+    // The last `hiddenColumns` entries of `columns` (and of every row) are not fields: key
+    // columns the query did not select, read only to find each row again when writing it.
+    int hiddenColumns = 0;
 };
 
 // One change written back from an updatable recordset.
@@ -62,6 +66,13 @@ class Provider {
                       const std::string& password, int timeoutSeconds) = 0;
     virtual void Close() = 0;
     virtual ExecuteResult Execute(const std::string& sql, int timeoutSeconds) = 0;
+    // Runs a query whose rows are to be changed through the recordset. A provider that can
+    // adds the key columns the query leaves out as hidden columns (ResultSet::hiddenColumns),
+    // so that every row is written back by its key rather than by the values it showed. The
+    // default runs Execute.
+    virtual ExecuteResult ExecuteForUpdate(const std::string& sql, int timeoutSeconds) {
+        return Execute(sql, timeoutSeconds);
+    }
     virtual void BeginTrans() = 0;
     virtual void CommitTrans() = 0;
     virtual void RollbackTrans() = 0;

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <utility>
 
 #include "platform/adodb/connection.h"
@@ -18,6 +19,7 @@ struct RecordsetImpl {
     long position = 0;
     int cursorType = 0;
     int lockType = kLockReadOnly;
+    long loadedRows = 0;  // rows as read; those after them were added here
 
     // Changes to the current row not yet written.
     Edit edit = Edit::None;
@@ -25,6 +27,11 @@ struct RecordsetImpl {
     std::vector<bool> assigned;     // fields given a value since the change began
 
     long RowCount() const { return static_cast<long>(data.rows.size()); }
+    // The columns shown as fields: all but the trailing hidden key columns.
+    std::size_t FieldCount() const {
+        const std::size_t hidden = static_cast<std::size_t>(std::max(data.hiddenColumns, 0));
+        return data.columns.size() - std::min(hidden, data.columns.size());
+    }
     bool HasCurrent() const { return position >= 0 && position < RowCount(); }
     std::vector<Variant>& CurrentRow() { return data.rows[static_cast<std::size_t>(position)]; }
 
@@ -47,6 +54,7 @@ struct RecordsetImpl {
         connection.reset();
         data = ResultSet{};
         position = 0;
+        loadedRows = 0;
         DiscardEdit();
     }
 
@@ -62,18 +70,28 @@ struct RecordsetImpl {
         assigned.clear();
     }
 
+    // The field called `name` (letter case ignored); -1 when there is none.
     int ColumnIndex(const std::string& name) const {
-        for (std::size_t i = 0; i < data.columns.size(); ++i) {
+        for (std::size_t i = 0; i < FieldCount(); ++i) {
             if (text::EqualsNoCase(data.columns[i].name, name)) return static_cast<int>(i);
         }
         return -1;
+    }
+
+    // The column holding key column `name`: a hidden one first, as a hidden key column is
+    // there because no field holds that column under its own name; -1 when there is none.
+    int KeyIndex(const std::string& name) const {
+        for (std::size_t i = FieldCount(); i < data.columns.size(); ++i) {
+            if (text::EqualsNoCase(data.columns[i].name, name)) return static_cast<int>(i);
+        }
+        return ColumnIndex(name);
     }
 
     RowChange BuildChange() {
         RowChange change;
         change.table = data.baseTable;
         const auto& row = CurrentRow();
-        for (std::size_t i = 0; i < data.columns.size(); ++i) {
+        for (std::size_t i = 0; i < FieldCount(); ++i) {
             const bool changed = assigned[i] && (edit == Edit::Adding || !(row[i] == original[i]));
             if (changed) {
                 change.setColumns.push_back(data.columns[i].name);
@@ -85,16 +103,27 @@ struct RecordsetImpl {
             return change;
         }
         change.kind = RowChange::Kind::Update;
-        bool keyed = !data.keyColumns.empty();
-        for (const auto& key : data.keyColumns) keyed = keyed && ColumnIndex(key) >= 0;
-        if (keyed) {
-            for (const auto& key : data.keyColumns) {
-                change.whereColumns.push_back(key);
-                change.whereValues.push_back(original[static_cast<std::size_t>(ColumnIndex(key))]);
+        // A row added here has no hidden key values (only what was written is known): it can
+        // be found by a key only when the fields hold the whole key.
+        const bool added = position >= loadedRows;
+        std::vector<int> keys;
+        for (const auto& key : data.keyColumns) {
+            const int index = added ? ColumnIndex(key) : KeyIndex(key);
+            if (index < 0) {
+                keys.clear();
+                break;
+            }
+            keys.push_back(index);
+        }
+        if (!keys.empty()) {
+            for (std::size_t k = 0; k < keys.size(); ++k) {
+                change.whereColumns.push_back(data.keyColumns[k]);
+                change.whereValues.push_back(original[static_cast<std::size_t>(keys[k])]);
             }
         } else {
-            // No usable key: the row is the one that still holds every value as read.
-            for (std::size_t i = 0; i < data.columns.size(); ++i) {
+            // No usable key: the row is the one that still holds every value as read (the
+            // provider refuses a change that would reach more than one row).
+            for (std::size_t i = 0; i < FieldCount(); ++i) {
                 change.whereColumns.push_back(data.columns[i].name);
                 change.whereValues.push_back(original[i]);
             }
@@ -186,7 +215,9 @@ void Recordset::Open(const std::string& source, Connection& connection, int curs
         if (impl_->open) RaiseAlreadyOpen(kRecordsetSource);
         Provider& p = conn->OpenProvider(kRecordsetSource);
         conn->Trace(source);
-        ExecuteResult r = p.Execute(source, conn->commandTimeout);
+        ExecuteResult r = lockType == kLockReadOnly
+                              ? p.Execute(source, conn->commandTimeout)
+                              : p.ExecuteForUpdate(source, conn->commandTimeout);
         // A statement that returns no rows leaves the recordset closed, as it has nothing
         // to show.
         if (!r.result) return;
@@ -205,6 +236,7 @@ void Recordset::Attach(Connection& connection, ResultSet result, int cursorType,
     impl_->cursorType = cursorType;
     impl_->lockType = lockType;
     impl_->position = 0;
+    impl_->loadedRows = impl_->RowCount();
     impl_->open = true;
 }
 
@@ -281,7 +313,7 @@ std::vector<std::vector<Variant>> Recordset::GetRows() {
     impl_->RequireOpen(kRecordsetSource);
     impl_->Flush();
     impl_->RequireCurrent(kRecordsetSource);
-    std::vector<std::vector<Variant>> out(impl_->data.columns.size());
+    std::vector<std::vector<Variant>> out(impl_->FieldCount());
     for (long r = impl_->position; r < impl_->RowCount(); ++r) {
         const auto& row = impl_->data.rows[static_cast<std::size_t>(r)];
         for (std::size_t f = 0; f < out.size(); ++f) out[f].push_back(row[f]);
@@ -291,7 +323,7 @@ std::vector<std::vector<Variant>> Recordset::GetRows() {
 }
 
 int Recordset::FieldCount() const {
-    return impl_->open ? static_cast<int>(impl_->data.columns.size()) : 0;
+    return impl_->open ? static_cast<int>(impl_->FieldCount()) : 0;
 }
 
 Field Recordset::Fields(int index) const {

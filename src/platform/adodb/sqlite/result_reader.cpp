@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <limits>
+#include <stdexcept>
 
 #include "platform/adodb/sqlite/column_types.h"
 #include "platform/adodb/sqlite/engine_error.h"
@@ -115,14 +116,22 @@ ResultSet ReadResult(sqlite3* db, sqlite3_stmt* stmt, const Plan& plan,
     ResultSet rs;
     const int n = sqlite3_column_count(stmt);
     const TableMeta* base = plan.baseTable.empty() ? nullptr : schema.Find(plan.baseTable);
+    // The hidden key columns come last, after the statement's own.
+    const int hidden = static_cast<int>(plan.hiddenKey.size());
+    if (hidden > n) throw std::logic_error("ReadResult: fewer columns than the hidden key");
+    const int shown = n - hidden;
     std::vector<bool> described(static_cast<std::size_t>(n), true);
     for (int i = 0; i < n; ++i) {
         ColumnInfo c;
-        const char* name = sqlite3_column_name(stmt, i);
-        c.name = name == nullptr ? "" : name;
+        if (i < shown) {
+            const char* name = sqlite3_column_name(stmt, i);
+            c.name = name == nullptr ? "" : name;
+        } else {
+            c.name = plan.hiddenKey[static_cast<std::size_t>(i - shown)];
+        }
         const char* declared = sqlite3_column_decltype(stmt, i);
         FieldType ft = declared != nullptr ? MapDeclaredType(declared) : FieldType{};
-        if (ft.type == 0 && plan.hints.size() == static_cast<std::size_t>(n)) {
+        if (ft.type == 0 && i < shown && plan.hints.size() == static_cast<std::size_t>(shown)) {
             ft = {plan.hints[static_cast<std::size_t>(i)].type,
                   plan.hints[static_cast<std::size_t>(i)].size};
         }
@@ -151,8 +160,9 @@ ResultSet ReadResult(sqlite3* db, sqlite3_stmt* stmt, const Plan& plan,
     }
     if (base != nullptr) {
         rs.baseTable = base->name;
-        rs.keyColumns = base->PrimaryKey();
+        rs.keyColumns = plan.rowKey;
     }
+    rs.hiddenColumns = hidden;
     return rs;
 }
 

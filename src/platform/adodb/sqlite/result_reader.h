@@ -1,7 +1,8 @@
 #pragma once
 // Reads the whole result of a query into a ResultSet: fields typed from the columns'
 // declared types (dates from their ISO text), computed columns typed from the translator's
-// hints or, failing those, from their values.
+// hints or, failing those, from their values. The plan's hidden key columns come last,
+// named after the key column each holds, and are counted in ResultSet::hiddenColumns.
 #include <sqlite3.h>
 
 #include "platform/adodb/provider.h"

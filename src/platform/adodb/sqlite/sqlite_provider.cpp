@@ -108,17 +108,13 @@ class SqliteProvider final : public Provider {
     }
 
     ExecuteResult Execute(const std::string& sql, int timeoutSeconds) override {
-        sqlite3* h = Handle();
-        timeout_ = timeoutSeconds;
-        SetTimeout(h, timeoutSeconds);
-        try {
-            return Run(h, sql);
-        } catch (...) {
-            // The engine ends the transaction itself after some failures (a full disk, an
-            // I/O error); the count must follow it.
-            if (transactions_ > 0 && sqlite3_get_autocommit(h) != 0) transactions_ = 0;
-            throw;
-        }
+        return Execute(sql, timeoutSeconds, RowKeys::AsSelected);
+    }
+
+    // The key columns a query over one table leaves out are read as hidden columns, so a
+    // change is written to the row it was made on, not to every row showing the same values.
+    ExecuteResult ExecuteForUpdate(const std::string& sql, int timeoutSeconds) override {
+        return Execute(sql, timeoutSeconds, RowKeys::Added);
     }
 
     void BeginTrans() override { Begin(Handle()); }
@@ -193,6 +189,20 @@ class SqliteProvider final : public Provider {
     std::string Name() const override { return kSource; }
 
   private:
+    ExecuteResult Execute(const std::string& sql, int timeoutSeconds, RowKeys keys) {
+        sqlite3* h = Handle();
+        timeout_ = timeoutSeconds;
+        SetTimeout(h, timeoutSeconds);
+        try {
+            return Run(h, sql, keys);
+        } catch (...) {
+            // The engine ends the transaction itself after some failures (a full disk, an
+            // I/O error); the count must follow it.
+            if (transactions_ > 0 && sqlite3_get_autocommit(h) != 0) transactions_ = 0;
+            throw;
+        }
+    }
+
     sqlite3* Handle() const {
         if (!db_) {
             throw ComError(PlainError(code::kOperationNotAllowedClosed, "08003",
@@ -258,16 +268,18 @@ class SqliteProvider final : public Provider {
         if (rc != SQLITE_DONE) Fail(h, rc);
     }
 
-    ExecuteResult Run(sqlite3* h, const std::string& sql) {
+    ExecuteResult Run(sqlite3* h, const std::string& sql, RowKeys keys) {
         RefreshSchemaIfChanged(h);
         const text::RegionalSettings dates = session_->Dates();
-        // Date literals are read when translating, so the date order is part of the key.
-        const std::string key = std::string(1, OrderKey(dates.dateOrder)) + sql;
+        // Date literals are read when translating, so the date order is part of the key; so
+        // is whether the row key is added, as that changes the columns read.
+        const std::string key =
+            std::string(1, OrderKey(dates.dateOrder)) + (keys == RowKeys::Added ? "K" : "-") + sql;
         CachedStatement* entry = cache_.Find(key);
         CachedStatement uncached;
         if (entry == nullptr) {
             try {
-                uncached.plan = Translate(sql, schema_, dates);
+                uncached.plan = Translate(sql, schema_, dates, keys);
             } catch (const DialectError& e) {
                 throw ComError(FromDialectError(e));
             }

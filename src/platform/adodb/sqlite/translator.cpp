@@ -84,8 +84,8 @@ TopCount ReadTopCount(const Top& top) {
 
 class Translator {
   public:
-    Translator(const SchemaSnapshot& schema, const text::RegionalSettings& dates)
-        : schema_(schema), dates_(dates) {}
+    Translator(const SchemaSnapshot& schema, const text::RegionalSettings& dates, RowKeys keys)
+        : schema_(schema), dates_(dates), keys_(keys) {}
 
     Plan Run(const Statement& st) {
         Plan plan;
@@ -97,13 +97,54 @@ class Translator {
     // ---- statements ----------------------------------------------------------------
     void Build(const Select& s, Plan& plan) {
         plan.kind = Plan::Kind::Query;
-        plan.sql.push_back(EmitSelect(s, true, nullptr));
+        plan.baseTable = BaseTable(s);
+        std::vector<std::string> hidden;
+        if (const TableMeta* meta =
+                plan.baseTable.empty() ? nullptr : schema_.Find(plan.baseTable)) {
+            plan.rowKey = RowKeyOf(*meta);
+            if (keys_ == RowKeys::Added) {
+                // The key columns the statement does not show under their own names, read
+                // after its own columns so that what it shows stays as it is.
+                const std::string& exposed = s.from[0].first.ExposedName();
+                for (const std::string& key : plan.rowKey) {
+                    if (Selects(s, key, meta->FindColumn(key) != nullptr)) continue;
+                    hidden.push_back(QuoteName(exposed) + "." + QuoteName(key) + " AS " +
+                                     QuoteName("suite_key_" + std::to_string(hidden.size() + 1)));
+                    plan.hiddenKey.push_back(key);
+                }
+            }
+        }
+        plan.sql.push_back(EmitSelect(s, true, nullptr, hidden));
         bool star = false;
         for (const SelectItem& item : s.items) star = star || item.expr->kind == Kind::Star;
         if (!star) {
             for (const SelectItem& item : s.items) plan.hints.push_back(Hint(*item.expr));
         }
-        plan.baseTable = BaseTable(s);
+    }
+
+    // What identifies a row of `table`: its primary key, else the row id (under a name no
+    // column of the table takes); empty when there is neither.
+    static std::vector<std::string> RowKeyOf(const TableMeta& table) {
+        std::vector<std::string> key = table.PrimaryKey();
+        if (!key.empty() || table.withoutRowid) return key;
+        for (const char* rowid : {"rowid", "_rowid_", "oid"}) {
+            if (table.FindColumn(rowid) == nullptr) return {rowid};
+        }
+        return {};
+    }
+
+    // Whether a result column of `s` holds table column `column` under that name (`*` holds
+    // every declared column, not the row id).
+    static bool Selects(const Select& s, const std::string& column, bool declared) {
+        for (const SelectItem& item : s.items) {
+            const Expr& e = *item.expr;
+            if (e.kind == Kind::Star && declared) return true;
+            if (e.kind == Kind::Column && text::EqualsNoCase(e.ColumnName(), column) &&
+                (item.alias.empty() || text::EqualsNoCase(item.alias, column))) {
+                return true;
+            }
+        }
+        return false;
     }
 
     void Build(const Delete& d, Plan& plan) {
@@ -343,9 +384,10 @@ class Translator {
 
     // `targets`: the columns an INSERT ... SELECT writes, so literals written into date
     // columns are read as dates.
-    std::string EmitSelect(const Select& s, bool topLevel,
-                           const std::vector<std::string>* targets) {
-        std::string out = EmitCore(s, topLevel, targets);
+    // `hidden`: columns read after those of the (first) SELECT.
+    std::string EmitSelect(const Select& s, bool topLevel, const std::vector<std::string>* targets,
+                           const std::vector<std::string>& hidden = {}) {
+        std::string out = EmitCore(s, topLevel, targets, hidden);
         for (const auto& [op, core] : s.unions) {
             if (core->top) ThrowUnsupported("TOP dentro de UNION");
             if (!core->orderBy.empty()) ThrowSyntax("ORDER BY dentro de UNION");
@@ -362,7 +404,8 @@ class Translator {
         return out;
     }
 
-    std::string EmitCore(const Select& s, bool topLevel, const std::vector<std::string>* targets) {
+    std::string EmitCore(const Select& s, bool topLevel, const std::vector<std::string>* targets,
+                         const std::vector<std::string>& hidden = {}) {
         std::string out = s.distinct ? "SELECT DISTINCT " : "SELECT ";
         for (std::size_t i = 0; i < s.items.size(); ++i) {
             const SelectItem& item = s.items[i];
@@ -380,6 +423,7 @@ class Translator {
                 out += " AS \"\"";
             }
         }
+        for (const std::string& column : hidden) out += ", " + column;
         out += EmitTail(s);
         return out;
     }
@@ -808,14 +852,15 @@ class Translator {
 
     const SchemaSnapshot& schema_;
     const text::RegionalSettings& dates_;
+    RowKeys keys_;
 };
 
 }  // namespace
 
 Plan Translate(std::string_view sql, const SchemaSnapshot& schema,
-               const text::RegionalSettings& dates) {
+               const text::RegionalSettings& dates, RowKeys keys) {
     const Statement st = Parse(sql);
-    return Translator(schema, dates).Run(st);
+    return Translator(schema, dates, keys).Run(st);
 }
 
 }  // namespace adodb::sqlite

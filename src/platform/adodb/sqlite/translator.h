@@ -33,12 +33,24 @@ struct Plan {
     std::vector<std::string> sql;
     std::vector<ColumnHint> hints;  // Query: one per output column when the list has no *
     std::string baseTable;          // Query over one table (no join, grouping or aggregate)
+    // Query: the columns that identify a row of baseTable (its primary key, or the row id
+    // when it has none); empty when the table has neither.
+    std::vector<std::string> rowKey;
+    // Query: the parts of rowKey the statement does not select, read as extra trailing
+    // result columns in this order (only when asked for with RowKeys::Added).
+    std::vector<std::string> hiddenKey;
     text::DateOrder dateOrder = text::DateOrder::DMY;
 };
 
-// `dates` gives the order in which date literals are read. Raises DialectError.
+// Whether a query over one table also reads the key columns it does not select.
+enum class RowKeys { AsSelected, Added };
+
+// `dates` gives the order in which date literals are read. With RowKeys::Added, a query
+// over one table whose rows can be told apart without changing what it shows (no DISTINCT,
+// grouping, aggregate or UNION) gets the missing parts of its row key as extra trailing
+// columns (Plan::hiddenKey). Raises DialectError.
 Plan Translate(std::string_view sql, const SchemaSnapshot& schema,
-               const text::RegionalSettings& dates);
+               const text::RegionalSettings& dates, RowKeys keys = RowKeys::AsSelected);
 
 // "name" with embedded quotes doubled.
 std::string QuoteName(std::string_view name);
