@@ -79,13 +79,31 @@ TEST(SqliteIndexUse, PurgeDeletionsSearchInsteadOfScanningTables) {
         SCOPED_TRACE(sql);
         const adodb::sqlite::Plan plan =
             adodb::sqlite::Translate(sql, schema, text::RegionalSettings{});
-        ASSERT_EQ(plan.sql.size(), 1u);
-        for (const std::string& line : Plan(db.get(), plan.sql[0])) {
-            // "SCAN <table>" reads a whole table (or a whole index); only the derived
-            // tables, already limited to the batch, may be read that way.
-            if (!text::StartsWith(line, "SCAN ")) continue;
-            const std::string name = line.substr(5, line.find(' ', 5) - 5);
-            EXPECT_EQ(schema.Find(name), nullptr) << "full scan: " << line;
+        std::vector<std::string> engineStatements = plan.sql;
+        if (plan.percentDelete) {
+            // The batches run over the memo of the derived table: its statements are checked
+            // with the temporary tables they use in place.
+            const adodb::sqlite::PercentDelete& pd = *plan.percentDelete;
+            std::string columns = "tr";
+            for (std::size_t i = 1; i <= pd.memoColumns; ++i) columns += ", c" + std::to_string(i);
+            const std::string setup =
+                std::string("DROP TABLE IF EXISTS temp.") + adodb::sqlite::kPercentMemoTable +
+                "; CREATE TEMP TABLE " + adodb::sqlite::kPercentMemoTable + " (" + columns +
+                "); CREATE TEMP TABLE IF NOT EXISTS " + adodb::sqlite::kPercentChosenTable +
+                " (r INTEGER PRIMARY KEY);";
+            ASSERT_EQ(sqlite3_exec(db.get(), setup.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+            engineStatements = {pd.memoSelect, pd.chooseSql, pd.deleteSql};
+        }
+        ASSERT_EQ(engineStatements.size(), 1u + (plan.percentDelete ? 2u : 0u));
+        for (const std::string& statement : engineStatements) {
+            for (const std::string& line : Plan(db.get(), statement)) {
+                // "SCAN <table>" reads a whole table (or a whole index); only the derived
+                // tables, already limited to the batch, and the temporary tables may be read
+                // that way.
+                if (!text::StartsWith(line, "SCAN ")) continue;
+                const std::string name = line.substr(5, line.find(' ', 5) - 5);
+                EXPECT_EQ(schema.Find(name), nullptr) << "full scan: " << line;
+            }
         }
     }
 }

@@ -10,6 +10,7 @@
 #include "platform/adodb/sqlite/column_types.h"
 #include "platform/adodb/sqlite/engine_error.h"
 #include "platform/adodb/sqlite/handles.h"
+#include "platform/adodb/sqlite/percent_delete.h"
 #include "platform/adodb/sqlite/result_reader.h"
 #include "platform/adodb/sqlite/row_writer.h"
 #include "platform/adodb/sqlite/schema_loader.h"
@@ -95,6 +96,8 @@ class SqliteProvider final : public Provider {
             throw ComError(OpenError(*file, e.Description()));
         }
         db_ = std::move(db);
+        percent_.Forget();
+        sqlite3_rollback_hook(h, &PercentDeleteRunner::OnRollback, &percent_);
         file_ = *file;
         schemaVersion_ = SchemaVersion();
     }
@@ -102,6 +105,8 @@ class SqliteProvider final : public Provider {
     void Close() override {
         cache_.Clear();
         versionStmt_.reset();
+        percent_.Forget();
+        if (db_) sqlite3_rollback_hook(db_.get(), nullptr, nullptr);
         db_.reset();  // rolls back a transaction still open
         transactions_ = 0;
         session_.reset();
@@ -247,6 +252,7 @@ class SqliteProvider final : public Provider {
         if (version == schemaVersion_) return;
         schema_ = LoadSchema(h);
         cache_.Clear();
+        percent_.Forget();
         schemaVersion_ = version;
     }
 
@@ -284,7 +290,8 @@ class SqliteProvider final : public Provider {
                 throw ComError(FromDialectError(e));
             }
             const Plan::Kind kind = uncached.plan.kind;
-            if (kind == Plan::Kind::Query || kind == Plan::Kind::Change) {
+            if (kind == Plan::Kind::Query || kind == Plan::Kind::Change ||
+                kind == Plan::Kind::PercentDelete) {
                 for (const std::string& s : uncached.plan.sql)
                     uncached.prepared.push_back(Prepare(h, s));
                 entry = &cache_.Insert(key, std::move(uncached));
@@ -323,6 +330,9 @@ class SqliteProvider final : public Provider {
                 return result;
             case Plan::Kind::SetDateFormat:
                 session_->dateOrder = plan.dateOrder;
+                return result;
+            case Plan::Kind::PercentDelete:
+                result.recordsAffected = percent_.Run(h, key, *plan.percentDelete, timeout_);
                 return result;
             case Plan::Kind::NoOp:
                 return result;
@@ -381,6 +391,7 @@ class SqliteProvider final : public Provider {
     StatementCache cache_{kCachedStatements};
     SchemaSnapshot schema_;
     std::shared_ptr<Session> session_;
+    PercentDeleteRunner percent_;  // its address is the rollback hook's argument
     std::string file_;
     int schemaVersion_ = 0;
     int transactions_ = 0;

@@ -1,7 +1,9 @@
 #include "platform/adodb/sqlite/translator.h"
 
 #include <cstdlib>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "platform/adodb/error.h"
 #include "platform/adodb/provider.h"
@@ -148,6 +150,11 @@ class Translator {
     }
 
     void Build(const Delete& d, Plan& plan) {
+        if (auto batch = PercentDeletePlan(d)) {
+            plan.kind = Plan::Kind::PercentDelete;
+            plan.percentDelete = std::move(batch);
+            return;
+        }
         plan.kind = Plan::Kind::Change;
         if (d.from.empty() && !d.top) {
             std::string sql = "DELETE FROM " + QuoteName(d.target);
@@ -183,6 +190,128 @@ class Translator {
         if (d.where) inner += " WHERE " + EmitExpr(*d.where);
         if (d.top) inner += " LIMIT " + LimitFor(*d.top, d.from, d.where.get(), inSources, table);
         plan.sql.push_back("DELETE FROM " + QuoteName(table) + " WHERE rowid IN (" + inner + ")");
+    }
+
+    // ---- batched deletes through a TOP PERCENT derived table ----------------------
+    // Whether an expression's value depends only on the row it is computed on: no
+    // subquery (which could read the rows being deleted) and no GETDATE.
+    static bool RowLocal(const Expr* e) {
+        if (e == nullptr) return true;
+        if (e->kind == Kind::Subquery || e->kind == Kind::Exists || e->kind == Kind::InSelect)
+            return false;
+        if (e->kind == Kind::Function && e->text == "GETDATE") return false;
+        for (const ExprPtr& a : e->args) {
+            if (!RowLocal(a.get())) return false;
+        }
+        for (const WhenClause& w : e->whens) {
+            if (!RowLocal(w.when.get()) || !RowLocal(w.then.get())) return false;
+        }
+        return RowLocal(e->elseExpr.get());
+    }
+
+    static void CollectColumns(const Expr* e, std::vector<const Expr*>& out) {
+        if (e == nullptr) return;
+        if (e->kind == Kind::Column) out.push_back(e);
+        for (const ExprPtr& a : e->args) CollectColumns(a.get(), out);
+        for (const WhenClause& w : e->whens) {
+            CollectColumns(w.when.get(), out);
+            CollectColumns(w.then.get(), out);
+        }
+        CollectColumns(e->elseExpr.get(), out);
+    }
+
+    // The plan of DELETE t FROM (SELECT TOP p PERCENT ...) AS a WHERE ..., when the rows
+    // of the derived table can be kept between batches: deleting rows of t then removes
+    // exactly the derived rows built on them and changes no other derived row.
+    std::optional<PercentDelete> PercentDeletePlan(const Delete& d) {
+        if (d.top || d.from.size() != 1 || !d.from[0].joins.empty()) return std::nullopt;
+        const TableFactor& outer = d.from[0].first;
+        if (!outer.derived || outer.alias.empty() || !RowLocal(d.where.get())) return std::nullopt;
+        if (text::EqualsNoCase(outer.alias, d.target)) return std::nullopt;
+        const Select& s = *outer.derived;
+        if (!s.top || !s.top->percent || s.distinct || !s.groupBy.empty() || s.having ||
+            !s.unions.empty() || !s.orderBy.empty() || !RowLocal(s.where.get())) {
+            return std::nullopt;
+        }
+        // The derived table's sources: plain tables, t exactly once.
+        std::vector<const TableFactor*> sources;
+        for (const FromItem& item : s.from) {
+            sources.push_back(&item.first);
+            for (const Join& j : item.joins) {
+                if (j.type != "INNER JOIN" && j.type != "CROSS JOIN") return std::nullopt;
+                if (!RowLocal(j.on.get())) return std::nullopt;
+                sources.push_back(&j.right);
+            }
+        }
+        const TableFactor* instance = nullptr;
+        for (const TableFactor* f : sources) {
+            if (f->table.empty()) return std::nullopt;
+            const TableMeta* meta = schema_.Find(f->table);
+            if (meta == nullptr || meta->isView) return std::nullopt;
+            if (!text::EqualsNoCase(f->table, d.target)) continue;
+            if (instance != nullptr || meta->withoutRowid) return std::nullopt;
+            instance = f;
+        }
+        if (instance == nullptr) return std::nullopt;
+
+        // Only the derived columns the outer condition names are kept.
+        std::vector<const Expr*> refs;
+        CollectColumns(d.where.get(), refs);
+        auto needed = [&](const std::string& name) {
+            for (const Expr* r : refs) {
+                if (!text::EqualsNoCase(r->ColumnName(), name)) continue;
+                if (r->parts.size() < 2 || text::EqualsNoCase(r->parts[0], outer.alias))
+                    return true;
+            }
+            return false;
+        };
+        std::vector<std::pair<std::string, std::string>> columns;  // name, expression
+        for (const SelectItem& item : s.items) {
+            const Expr& e = *item.expr;
+            if (ContainsAggregate(&e) || !RowLocal(&e)) return std::nullopt;
+            if (e.kind == Kind::Star) {
+                if (e.parts.empty()) return std::nullopt;
+                const TableFactor* owner = nullptr;
+                for (const TableFactor* f : sources) {
+                    if (text::EqualsNoCase(f->ExposedName(), e.parts[0])) owner = f;
+                }
+                if (owner == nullptr) return std::nullopt;
+                for (const ColumnMeta& c : schema_.Find(owner->table)->columns) {
+                    if (needed(c.name)) {
+                        columns.emplace_back(
+                            c.name, QuoteName(owner->ExposedName()) + "." + QuoteName(c.name));
+                    }
+                }
+                continue;
+            }
+            const std::string name =
+                !item.alias.empty() ? item.alias
+                                    : (e.kind == Kind::Column ? e.ColumnName() : std::string());
+            if (!name.empty() && needed(name)) columns.emplace_back(name, EmitExpr(e));
+        }
+
+        const TopCount count = ReadTopCount(*s.top);
+        PercentDelete pd;
+        pd.percentScaled = count.scaled;
+        pd.percentDivisor = count.divisor;
+        pd.memoColumns = columns.size();
+        pd.memoSelect = "SELECT " + QuoteName(instance->ExposedName()) + ".rowid";
+        std::string kept;
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            pd.memoSelect += ", " + columns[i].second;
+            kept +=
+                (i ? ", c" : "c") + std::to_string(i + 1) + " AS " + QuoteName(columns[i].first);
+        }
+        pd.memoSelect += EmitTail(s);
+        const std::string target = QuoteName(d.target);
+        pd.chooseSql = std::string("INSERT OR IGNORE INTO temp.") + kPercentChosenTable +
+                       " SELECT " + target + ".rowid FROM " + target + ", (SELECT " +
+                       (kept.empty() ? std::string("1") : kept) + " FROM temp." +
+                       kPercentMemoTable + " ORDER BY rowid LIMIT ?1) AS " + QuoteName(outer.alias);
+        if (d.where) pd.chooseSql += " WHERE " + EmitExpr(*d.where);
+        pd.deleteSql = "DELETE FROM " + target + " WHERE rowid IN (SELECT r FROM temp." +
+                       kPercentChosenTable + ")";
+        return pd;
     }
 
     void Build(const Insert& ins, Plan& plan) {

@@ -3,6 +3,7 @@
 // owner prefixes and brackets removed, TOP [PERCENT] turned into LIMIT, DELETE ... FROM
 // turned into a delete by row id, SQL Server functions mapped, date literals read in the
 // session's date order, and text literals compared without letter case.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,27 @@ struct ColumnHint {
     long size = 0;
 };
 
+// DELETE t FROM (SELECT TOP p PERCENT ... FROM <tables> WHERE ...) AS a WHERE <condition>,
+// run in batches: the rows of the derived table are kept in a temporary table between
+// runs of the same statement, so a batch neither counts nor walks the whole join again
+// (see PercentDeleteRunner). Only built when that is sound: plain tables joined by INNER or
+// CROSS joins, t among them exactly once, no subquery and no GETDATE.
+struct PercentDelete {
+    // SELECT <row id of t>, <the derived columns the condition reads> FROM ... WHERE ...
+    std::string memoSelect;
+    std::size_t memoColumns = 0;  // the columns after the row id
+    // Puts the row ids of t to delete into the chosen table; ?1 is the number of derived
+    // rows the batch takes.
+    std::string chooseSql;
+    std::string deleteSql;         // deletes the chosen rows of t
+    long long percentScaled = 0;   // the percent times percentDivisor
+    long long percentDivisor = 1;  // 10^decimals
+};
+
+// Temporary tables of PercentDeleteRunner.
+inline constexpr char kPercentMemoTable[] = "suite_top_memo";
+inline constexpr char kPercentChosenTable[] = "suite_top_chosen";
+
 struct Plan {
     enum class Kind {
         Query,          // sql[0] returns rows
@@ -28,6 +50,7 @@ struct Plan {
         Rollback,       // ROLLBACK [TRAN[SACTION]]
         SetDateFormat,  // SET DATEFORMAT: dateOrder
         NoOp,           // SET NOCOUNT ON/OFF
+        PercentDelete,  // percentDelete
     };
     Kind kind = Kind::NoOp;
     std::vector<std::string> sql;
@@ -40,6 +63,7 @@ struct Plan {
     // result columns in this order (only when asked for with RowKeys::Added).
     std::vector<std::string> hiddenKey;
     text::DateOrder dateOrder = text::DateOrder::DMY;
+    std::optional<PercentDelete> percentDelete;
 };
 
 // Whether a query over one table also reads the key columns it does not select.
