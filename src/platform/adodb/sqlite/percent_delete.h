@@ -34,6 +34,8 @@ class PercentDeleteRunner {
     static void OnRollback(void* runner) { static_cast<PercentDeleteRunner*>(runner)->Forget(); }
 
   private:
+    void Exec(sqlite3* db, const std::string& sql, std::int64_t limit = -1) const;
+    std::int64_t DataVersion(sqlite3* db) const;
     bool StillValid(sqlite3* db, const std::string& key) const;
     void Build(sqlite3* db, const PercentDelete& plan);
     long Batch(sqlite3* db, const PercentDelete& plan);

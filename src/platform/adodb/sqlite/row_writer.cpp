@@ -4,6 +4,7 @@
 
 #include "platform/adodb/sqlite/column_types.h"
 #include "platform/adodb/sqlite/date_styles.h"
+#include "platform/adodb/sqlite/engine_calls.h"
 #include "platform/adodb/sqlite/engine_error.h"
 #include "platform/adodb/sqlite/handles.h"
 #include "platform/adodb/sqlite/translator.h"
@@ -120,11 +121,7 @@ long WriteChange(sqlite3* db, const RowChange& change, const SchemaSnapshot& sch
             }
         }
     }
-    sqlite3_stmt* raw = nullptr;
-    const int prc =
-        sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
-    StatementHandle stmt(raw);
-    if (prc != SQLITE_OK) throw ComError(EngineError(db, prc, timeoutSeconds));
+    StatementHandle stmt = PrepareStatement(db, sql, timeoutSeconds);
     for (std::size_t i = 0; i < params.size(); ++i) {
         Bind(stmt.get(), static_cast<int>(i + 1), *params[i].first, params[i].second, dates);
     }
@@ -135,11 +132,7 @@ long WriteChange(sqlite3* db, const RowChange& change, const SchemaSnapshot& sch
     }
     // A row found by values that other rows share (no key among the recordset's columns)
     // must not take the others with it: such an update is undone and refused.
-    auto exec = [&](const char* sql) {
-        const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
-        if (rc != SQLITE_OK) throw ComError(EngineError(db, rc, timeoutSeconds));
-    };
-    exec("SAVEPOINT suite_row_change");
+    ExecStatements(db, "SAVEPOINT suite_row_change", timeoutSeconds);
     const int rc = sqlite3_step(stmt.get());
     const long changed = static_cast<long>(sqlite3_changes(db));
     if (rc != SQLITE_DONE || changed > 1) {
@@ -156,7 +149,7 @@ long WriteChange(sqlite3* db, const RowChange& change, const SchemaSnapshot& sch
                             " filas tienen los mismos valores; no se cambió ninguna";
         throw ComError(std::move(error));
     }
-    exec("RELEASE suite_row_change");
+    ExecStatements(db, "RELEASE suite_row_change", timeoutSeconds);
     return changed;
 }
 

@@ -1,19 +1,12 @@
 #include "platform/adodb/sqlite/schema_loader.h"
 
+#include "platform/adodb/sqlite/engine_calls.h"
 #include "platform/adodb/sqlite/engine_error.h"
 #include "platform/adodb/sqlite/handles.h"
 #include "platform/text/strings.h"
 
 namespace adodb::sqlite {
 namespace {
-
-StatementHandle Prepare(sqlite3* db, const char* sql) {
-    sqlite3_stmt* raw = nullptr;
-    const int rc = sqlite3_prepare_v2(db, sql, -1, &raw, nullptr);
-    StatementHandle stmt(raw);
-    if (rc != SQLITE_OK) throw ComError(EngineError(db, rc, 0));
-    return stmt;
-}
 
 std::string Column(sqlite3_stmt* stmt, int i) {
     const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
@@ -24,12 +17,13 @@ std::string Column(sqlite3_stmt* stmt, int i) {
 
 SchemaSnapshot LoadSchema(sqlite3* db) {
     SchemaSnapshot snapshot;
-    StatementHandle tables = Prepare(
+    StatementHandle tables = PrepareStatement(
         db,
         "SELECT name, type, sql FROM sqlite_master WHERE type IN ('table', 'view') AND name NOT "
-        "LIKE 'sqlite!_%' ESCAPE '!' ORDER BY name");
+        "LIKE 'sqlite!_%' ESCAPE '!' ORDER BY name",
+        0);
     StatementHandle columns =
-        Prepare(db, "SELECT name, type, \"notnull\", pk FROM pragma_table_info(?1)");
+        PrepareStatement(db, "SELECT name, type, \"notnull\", pk FROM pragma_table_info(?1)", 0);
     int rc = SQLITE_OK;
     while ((rc = sqlite3_step(tables.get())) == SQLITE_ROW) {
         TableMeta table;

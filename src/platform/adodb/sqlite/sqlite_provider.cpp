@@ -8,6 +8,7 @@
 
 #include "platform/adodb/connection_string.h"
 #include "platform/adodb/sqlite/column_types.h"
+#include "platform/adodb/sqlite/engine_calls.h"
 #include "platform/adodb/sqlite/engine_error.h"
 #include "platform/adodb/sqlite/handles.h"
 #include "platform/adodb/sqlite/percent_delete.h"
@@ -226,19 +227,11 @@ class SqliteProvider final : public Provider {
         throw ComError(EngineError(h, rc, timeout_));
     }
 
-    void Exec(sqlite3* h, const char* sql) const {
-        const int rc = sqlite3_exec(h, sql, nullptr, nullptr, nullptr);
-        if (rc != SQLITE_OK) Fail(h, rc);
-    }
+    void Exec(sqlite3* h, const char* sql) const { ExecStatements(h, sql, timeout_); }
 
     int SchemaVersion() {
         sqlite3* h = db_.get();
-        if (!versionStmt_) {
-            sqlite3_stmt* raw = nullptr;
-            const int rc = sqlite3_prepare_v2(h, "PRAGMA schema_version", -1, &raw, nullptr);
-            versionStmt_.reset(raw);
-            if (rc != SQLITE_OK) Fail(h, rc);
-        }
+        if (!versionStmt_) versionStmt_ = PrepareStatement(h, "PRAGMA schema_version", timeout_);
         StatementUse use(versionStmt_.get());
         const int rc = sqlite3_step(versionStmt_.get());
         if (rc != SQLITE_ROW) Fail(h, rc);
@@ -257,22 +250,10 @@ class SqliteProvider final : public Provider {
     }
 
     StatementHandle Prepare(sqlite3* h, const std::string& sql) const {
-        sqlite3_stmt* raw = nullptr;
-        const int rc =
-            sqlite3_prepare_v2(h, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
-        StatementHandle stmt(raw);
-        if (rc != SQLITE_OK) Fail(h, rc);
-        return stmt;
+        return PrepareStatement(h, sql, timeout_);
     }
 
-    // Runs a statement that returns no rows (rows it does return are skipped).
-    void Step(sqlite3* h, sqlite3_stmt* stmt) const {
-        StatementUse use(stmt);
-        int rc = SQLITE_ROW;
-        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        }
-        if (rc != SQLITE_DONE) Fail(h, rc);
-    }
+    void Step(sqlite3* h, sqlite3_stmt* stmt) const { StepToEnd(h, stmt, timeout_); }
 
     ExecuteResult Run(sqlite3* h, const std::string& sql, RowKeys keys) {
         RefreshSchemaIfChanged(h);
