@@ -10,6 +10,7 @@
 
 #include "demo/schema.h"
 #include "platform/adodb/sqlite/functions.h"
+#include "platform/adodb/sqlite/percent_delete.h"
 #include "platform/adodb/sqlite/schema_loader.h"
 #include "platform/adodb/sqlite/translator.h"
 #include "platform/text/strings.h"
@@ -84,13 +85,7 @@ TEST(SqliteIndexUse, PurgeDeletionsSearchInsteadOfScanningTables) {
             // The batches run over the memo of the derived table: its statements are checked
             // with the temporary tables they use in place.
             const adodb::sqlite::PercentDelete& pd = *plan.percentDelete;
-            std::string columns = "tr";
-            for (std::size_t i = 1; i <= pd.memoColumns; ++i) columns += ", c" + std::to_string(i);
-            const std::string setup =
-                std::string("DROP TABLE IF EXISTS temp.") + adodb::sqlite::kPercentMemoTable +
-                "; CREATE TEMP TABLE " + adodb::sqlite::kPercentMemoTable + " (" + columns +
-                "); CREATE TEMP TABLE IF NOT EXISTS " + adodb::sqlite::kPercentChosenTable +
-                " (r INTEGER PRIMARY KEY);";
+            const std::string setup = adodb::sqlite::PercentDeleteTablesSql(pd.memoColumns);
             ASSERT_EQ(sqlite3_exec(db.get(), setup.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
             engineStatements = {pd.memoSelect, pd.chooseSql, pd.deleteSql};
         }

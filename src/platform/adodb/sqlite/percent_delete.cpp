@@ -19,6 +19,14 @@ std::int64_t PercentOf(std::int64_t rows, long long scaled, long long divisor) {
 
 }  // namespace
 
+std::string PercentDeleteTablesSql(std::size_t memoColumns) {
+    std::string columns = "tr";
+    for (std::size_t i = 1; i <= memoColumns; ++i) columns += ", c" + std::to_string(i);
+    return "DROP TABLE IF EXISTS " + kMemo + "; CREATE TEMP TABLE " + kPercentMemoTable + " (" +
+           columns + "); CREATE TEMP TABLE IF NOT EXISTS " + kPercentChosenTable +
+           " (r INTEGER PRIMARY KEY);";
+}
+
 // Runs a statement that returns no rows; `limit`, when given, is bound to ?1.
 void PercentDeleteRunner::Exec(sqlite3* db, const std::string& sql, std::int64_t limit) const {
     StatementHandle stmt = PrepareStatement(db, sql, timeout_);
@@ -40,15 +48,10 @@ bool PercentDeleteRunner::StillValid(sqlite3* db, const std::string& key) const 
 }
 
 void PercentDeleteRunner::Build(sqlite3* db, const PercentDelete& plan) {
-    std::string columns = "tr";
-    for (std::size_t i = 1; i <= plan.memoColumns; ++i) columns += ", c" + std::to_string(i);
-    Exec(db, "DROP TABLE IF EXISTS " + kMemo);
-    Exec(db, "CREATE TEMP TABLE " + std::string(kPercentMemoTable) + " (" + columns + ")");
+    ExecStatements(db, PercentDeleteTablesSql(plan.memoColumns).c_str(), timeout_);
     Exec(db, "INSERT INTO " + kMemo + " " + plan.memoSelect);
     remaining_ = sqlite3_changes64(db);
     Exec(db, "CREATE INDEX temp.suite_top_memo_tr ON " + std::string(kPercentMemoTable) + " (tr)");
-    Exec(db, "CREATE TEMP TABLE IF NOT EXISTS " + std::string(kPercentChosenTable) +
-                 " (r INTEGER PRIMARY KEY)");
 }
 
 long PercentDeleteRunner::Batch(sqlite3* db, const PercentDelete& plan) {

@@ -13,12 +13,17 @@
 // or a cascade would show in the total). Otherwise the memo is built again.
 #include <sqlite3.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "platform/adodb/sqlite/translator.h"
 
 namespace adodb::sqlite {
+
+// The script that (re)creates the empty temporary tables for a memo of `memoColumns`
+// columns after the row id.
+std::string PercentDeleteTablesSql(std::size_t memoColumns);
 
 class PercentDeleteRunner {
   public:

@@ -37,16 +37,23 @@ bool IsAggregate(const std::string& name) {
            name == "COUNT_BIG";
 }
 
-bool ContainsAggregate(const Expr* e) {
+// Whether `pred` holds for `e` or any expression inside it (not looking into subqueries).
+template <typename Pred>
+bool AnyNode(const Expr* e, const Pred& pred) {
     if (e == nullptr) return false;
-    if (e->kind == Kind::Function && IsAggregate(e->text)) return true;
+    if (pred(*e)) return true;
     for (const ExprPtr& a : e->args) {
-        if (ContainsAggregate(a.get())) return true;
+        if (AnyNode(a.get(), pred)) return true;
     }
     for (const WhenClause& w : e->whens) {
-        if (ContainsAggregate(w.when.get()) || ContainsAggregate(w.then.get())) return true;
+        if (AnyNode(w.when.get(), pred) || AnyNode(w.then.get(), pred)) return true;
     }
-    return ContainsAggregate(e->elseExpr.get());
+    return AnyNode(e->elseExpr.get(), pred);
+}
+
+bool ContainsAggregate(const Expr* e) {
+    return AnyNode(e,
+                   [](const Expr& n) { return n.kind == Kind::Function && IsAggregate(n.text); });
 }
 
 // Reads a TOP count: a whole number (or, with PERCENT, a number with decimals).
@@ -196,28 +203,10 @@ class Translator {
     // Whether an expression's value depends only on the row it is computed on: no
     // subquery (which could read the rows being deleted) and no GETDATE.
     static bool RowLocal(const Expr* e) {
-        if (e == nullptr) return true;
-        if (e->kind == Kind::Subquery || e->kind == Kind::Exists || e->kind == Kind::InSelect)
-            return false;
-        if (e->kind == Kind::Function && e->text == "GETDATE") return false;
-        for (const ExprPtr& a : e->args) {
-            if (!RowLocal(a.get())) return false;
-        }
-        for (const WhenClause& w : e->whens) {
-            if (!RowLocal(w.when.get()) || !RowLocal(w.then.get())) return false;
-        }
-        return RowLocal(e->elseExpr.get());
-    }
-
-    static void CollectColumns(const Expr* e, std::vector<const Expr*>& out) {
-        if (e == nullptr) return;
-        if (e->kind == Kind::Column) out.push_back(e);
-        for (const ExprPtr& a : e->args) CollectColumns(a.get(), out);
-        for (const WhenClause& w : e->whens) {
-            CollectColumns(w.when.get(), out);
-            CollectColumns(w.then.get(), out);
-        }
-        CollectColumns(e->elseExpr.get(), out);
+        return !AnyNode(e, [](const Expr& n) {
+            return n.kind == Kind::Subquery || n.kind == Kind::Exists || n.kind == Kind::InSelect ||
+                   (n.kind == Kind::Function && n.text == "GETDATE");
+        });
     }
 
     // The plan of DELETE t FROM (SELECT TOP p PERCENT ...) AS a WHERE ..., when the rows
@@ -255,15 +244,11 @@ class Translator {
         if (instance == nullptr) return std::nullopt;
 
         // Only the derived columns the outer condition names are kept.
-        std::vector<const Expr*> refs;
-        CollectColumns(d.where.get(), refs);
         auto needed = [&](const std::string& name) {
-            for (const Expr* r : refs) {
-                if (!text::EqualsNoCase(r->ColumnName(), name)) continue;
-                if (r->parts.size() < 2 || text::EqualsNoCase(r->parts[0], outer.alias))
-                    return true;
-            }
-            return false;
+            return AnyNode(d.where.get(), [&](const Expr& r) {
+                return r.kind == Kind::Column && text::EqualsNoCase(r.ColumnName(), name) &&
+                       (r.parts.size() < 2 || text::EqualsNoCase(r.parts[0], outer.alias));
+            });
         };
         std::vector<std::pair<std::string, std::string>> columns;  // name, expression
         for (const SelectItem& item : s.items) {
