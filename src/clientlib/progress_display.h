@@ -1,7 +1,7 @@
 #pragma once
 // A small status display for long work: a title, two lines and a counter. The Qt form is a
-// modeless window, the console form one updating line on standard error, the recording form
-// keeps every call for tests. The program reaches the installed one through progress().
+// modeless window, the console form one updating line on standard error. The program reaches the
+// installed one through progress().
 #include <iosfwd>
 #include <memory>
 #include <optional>
@@ -39,26 +39,6 @@ class ConsoleProgressDisplay : public ProgressDisplay {
     std::ostream* out_;
     std::size_t lastWidth_ = 0;  // characters of the line on screen, to blank them out
     bool lineOpen_ = false;
-};
-
-class RecordingProgressDisplay : public ProgressDisplay {
-  public:
-    struct Call {
-        enum class Kind { Show, Update, Close } kind;
-        std::string title_or_line1;
-        std::optional<std::string> line2;
-        std::optional<std::string> counter;
-        bool flag = false;
-    };
-    void ShowProgress(const std::string& title, bool flag) override;
-    void UpdateProgress(bool flag, const std::string& line1,
-                        const std::optional<std::string>& line2,
-                        const std::optional<std::string>& counter) override;
-    void CloseProgress() override;
-    const std::vector<Call>& Calls() const { return calls_; }
-
-  private:
-    std::vector<Call> calls_;
 };
 
 }  // namespace clientlib

@@ -41,21 +41,21 @@ class DB_Dll {
     Variant BuscaMinimo(const std::string& QueTabla, const std::string& QueCampo,
                         const Variant& Tipo = Variant::Missing(),
                         const Variant& Condicion = Variant::Missing());
-    void OpenServerADODB(bool PideParametrosSQL = false, std::int32_t lCursor = 3,
+    void OpenServerADODB(bool PideParametrosSQL = false, std::int32_t lCursor = adodb::kUseClient,
                          const std::string& ConnString = "", bool ValidaAdmin = true);
     void OpenLocalADODB(const std::string& ConnString = "", const std::string& CadenaID = "User Id",
                         const std::string& CadenaPWD = "Password");
     bool ExisteEnTablaST(const std::string& Tabla, const std::string& ValorBuscado,
                          const std::string& Campo = "Codigo", adodb::Recordset* Lrcs = nullptr,
-                         const Variant& TipoDato = Variant(std::int32_t{8}),
+                         const Variant& TipoDato = Variant(std::int32_t{adodb::dtype::kBSTR}),
                          const std::string& Condicion = "", bool SoloLectura = false);
     bool ExisteEnTabla(const std::string& Tabla, const std::string& ValorBuscado,
                        const std::string& Campo = "Codigo", adodb::Recordset* Lrcs = nullptr,
-                       const Variant& TipoDato = Variant(std::int32_t{8}),
+                       const Variant& TipoDato = Variant(std::int32_t{adodb::dtype::kBSTR}),
                        const std::string& Condicion = "");
     Variant DatosTabla(const std::string& Tabla, const std::string& ValorBuscado,
                        const std::string& CampoDevuelto, const std::string& Campo = "Codigo",
-                       const Variant& TipoDato = Variant(std::int32_t{8}),
+                       const Variant& TipoDato = Variant(std::int32_t{adodb::dtype::kBSTR}),
                        const std::string& Condicion = "", bool UsaTrim = true);
     bool adodate(const Variant& Qtype) const;
     bool ADOText(const Variant& Qtype) const;
@@ -89,7 +89,7 @@ class DB_Dll {
                         bool ConvOracle = true);
     std::string ORACLE_Dicc(const std::string& Valor);
     Variant BuscaUltimoCodigo(const std::string& QueTabla, const std::string& QueCampo,
-                              const Variant& Tipo = Variant(std::int32_t{8}),
+                              const Variant& Tipo = Variant(std::int32_t{adodb::dtype::kBSTR}),
                               const std::string& Condicion = "");
     std::string pJETOLEDB40() const { return "Microsoft.Jet.OLEDB.4.0"; }
     std::string pJETOLEDB35() const { return "Microsoft.Jet.OLEDB.3.51"; }

@@ -60,7 +60,7 @@ void DB_Dll::RunConnectionDialog() {
 
 void DB_Dll::CheckAdministrator() {
     const Variant admin = DatosTabla("ta_usuarios", gUsuario, "Administrador", "nombre",
-                                     Variant(std::int32_t{8}), "", true);
+                                     Variant(std::int32_t{adodb::dtype::kBSTR}), "", true);
     gEsAdmin = text::LeadingNumber(admin.IsEmpty() ? std::string() : admin.ToString()) == 1.0;
 }
 

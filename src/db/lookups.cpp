@@ -19,7 +19,7 @@ std::string KeyTest(Lookup lookup, const std::string& Campo, const std::string& 
                     const Variant& TipoDato, bool UsaTrim) {
     const std::string trimmed = text::Trim(ValorBuscado);
     const auto type = detail::TypeNumber(TipoDato);
-    if (type == 8) {
+    if (type == adodb::dtype::kBSTR) {
         switch (lookup) {
             case Lookup::ExistsUntrimmed:
                 return " WHERE " + Campo + " ='" + detail::DoubleQuotes(ValorBuscado) + "'";
@@ -80,7 +80,7 @@ bool FindsRow(adodb::Connection& cnn, const std::string& sql, adodb::Recordset* 
         return found;
     }
     adodb::Recordset own;
-    if (!detail::RunStep([&] { own.Open(sql, cnn, 0, adodb::kLockReadOnly, -1); }, ask)) {
+    if (!detail::RunStep([&] { own.Open(sql, cnn, adodb::kOpenForwardOnly, adodb::kLockReadOnly, -1); }, ask)) {
         return found;
     }
     if (!detail::RunStep([&] { readFound(own); }, ask)) return found;
@@ -97,7 +97,7 @@ bool FindsRow(adodb::Connection& cnn, const std::string& sql, adodb::Recordset* 
 Variant Extreme(adodb::Connection& cnn, const clientlib::UtilityServices& utils,
                 const std::string& sql, const std::string& field) {
     adodb::Recordset rs;
-    rs.Open(sql, cnn, 0, adodb::kLockReadOnly, -1);
+    rs.Open(sql, cnn, adodb::kOpenForwardOnly, adodb::kLockReadOnly, -1);
     Variant result;
     if (!rs.BOF()) {
         rs.MoveFirst();
@@ -123,7 +123,7 @@ bool DB_Dll::ExisteEnTablaST(const std::string& Tabla, const std::string& ValorB
 bool DB_Dll::ExisteEnTabla(const std::string& Tabla, const std::string& ValorBuscado,
                            const std::string& Campo, adodb::Recordset* Lrcs,
                            const Variant& TipoDato, const std::string& Condicion) {
-    const bool textKey = detail::TypeNumber(TipoDato) == 8;
+    const bool textKey = detail::TypeNumber(TipoDato) == adodb::dtype::kBSTR;
     const std::string start =
         textKey && Condicion.empty() ? "SELECT TOP 1  * FROM " : "SELECT TOP 1 * FROM ";
     const std::string sql =
@@ -149,7 +149,7 @@ Variant DB_Dll::DatosTabla(const std::string& Tabla, const std::string& ValorBus
     Variant result;
     const auto ask = [](const text::RuntimeError& e) { return detail::AskAbortRetryIgnore(e); };
     adodb::Recordset rs;
-    AbrirRecordset(sql, rs, nullptr, 0, adodb::kLockReadOnly, -1, true);
+    AbrirRecordset(sql, rs, nullptr, adodb::kOpenForwardOnly, adodb::kLockReadOnly, -1, true);
     if (!detail::RunStep(
             [&] {
                 const bool found = rs.State() != adodb::kStateClosed && !rs.BOF();

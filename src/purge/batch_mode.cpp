@@ -97,7 +97,7 @@ int RunBatch(const CommandLineOptions& options, int argc, char** argv, std::ostr
     db::DB_Dll& db = db::Db();
     std::string cadenaConexion;
     try {
-        startup::IniciarSistema(false, "", cadenaConexion);
+        startup::IniciarSistema(db, false, "", cadenaConexion);
     } catch (const text::RuntimeError& e) {
         err << "No se pudo iniciar el sistema: " << e.Description() << "\n";
         return kExitNotStarted;

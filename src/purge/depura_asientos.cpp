@@ -8,14 +8,16 @@
 // widened range, a purge date that did not happen, or an open transaction behind.
 #include "purge/depura_asientos.h"
 
-#include <chrono>
+#include <optional>
 #include <string>
 
+#include "clientlib/error_policy.h"
 #include "platform/adodb/connection.h"
-#include "platform/text/runtime_error.h"
 #include "platform/text/strings.h"
 #include "platform/ui/ports.h"
 #include "purge/asientos_statements.h"
+#include "purge/step_runner.h"
+#include "purge/step_transaction.h"
 #include "startup/mod_global.h"
 
 namespace purge {
@@ -23,24 +25,24 @@ namespace purge {
 namespace {
 
 constexpr int kBatches = 10;
+constexpr double kBandBase = 100.0;
+constexpr double kBatchProgress = 10.0;
 
-// The operator ended the step from the error message.
-struct StepEnded {};
+// Runs an operation of a step that was abandoned: nothing more is shown, whatever fails.
+const auto kQuietly = [](auto&& op) { clientlib::IgnoringFailure(op); };
 
 class AsientosStep {
   public:
-    AsientosStep(const std::string& codigo, PurgePort& port, db::DB_Dll& db)
-        : codigo_(codigo), port_(port), db_(db) {}
+    AsientosStep(const std::string& codigo, PurgePort& port, db::DB_Dll& db, StepCount& count)
+        : codigo_(codigo), port_(port), db_(db), count_(count) {}
 
-    StepReport Run() {
-        StepReport report{2, "MV_ASIENTOS", StepOutcome::Abandoned, 0, 0.0};
+    StepOutcome Run() {
         try {
-            report.outcome = Execute();
-            if (report.outcome == StepOutcome::Committed) report.rows = rows_;
-        } catch (const StepEnded&) {
+            return Execute();
+        } catch (const clientlib::ProcedureLeft&) {
             Abandon();
+            return StepOutcome::Abandoned;
         }
-        return report;
     }
 
   private:
@@ -49,32 +51,28 @@ class AsientosStep {
     // the step (Abort or any other answer).
     template <class Op>
     void Guard(Op&& op) {
-        for (;;) {
-            try {
-                op();
-                return;
-            } catch (const text::RuntimeError& e) {
-                if (quiet_) return;
-                port_.SetTrashVisible(true);
-                const int answer = ui::prompter().MsgBox(
-                    "Se ha producido el siguiente error:" + e.Description(),
-                    ui::Buttons::AbortRetryIgnore, ui::Icon::Critical, "Aviso al operador");
-                if (answer == ui::kRetry) continue;
-                if (answer == ui::kIgnore) return;
-                throw StepEnded{};
-            }
-        }
+        clientlib::RunStepOrLeave(op, [this](const text::RuntimeError& e) {
+            port_.SetTrashVisible(true);
+            return clientlib::AskAbortRetryIgnore(
+                "Se ha producido el siguiente error:" + e.Description(), "Aviso al operador");
+        });
+    }
+    auto Reported() {
+        return [this](auto&& op) { Guard(op); };
     }
 
     StepOutcome Execute() {
         std::string valorAux;
-        Guard([&] { desde_ = startup::LeerConfiguracion("fechaoperdesde", valorAux); });
-        Guard([&] { hasta_ = startup::LeerConfiguracion("fechaoperhasta", valorAux); });
+        Guard([&] { desde_ = startup::LeerConfiguracion(db_, "fechaoperdesde", valorAux); });
+        Guard([&] { hasta_ = startup::LeerConfiguracion(db_, "fechaoperhasta", valorAux); });
 
         adodb::Recordset rs;
         if (port_.ByFiscalYear()) {
             std::string sql = asientos::EjercicioSql(codigo_);
-            Guard([&] { db_.AbrirRecordset(sql, rs, &db_.gCnn, 2, 3, -1, true); });
+            Guard([&] {
+                db_.AbrirRecordset(sql, rs, &db_.gCnn, adodb::kOpenDynamic, adodb::kLockOptimistic,
+                                   -1, true);
+            });
             Guard([&] { fecha_ = rs.Fields("FECHA HASTA").Value().ToString(); });
         } else {
             Guard([&] { fecha_ = text::Trim(port_.DateText()); });
@@ -84,79 +82,68 @@ class AsientosStep {
         // up to an empty date would only damage the configuration.
         if (text::Trim(fecha_).empty()) return StepOutcome::Abandoned;
 
-        Send("BEGIN TRANSACTION");
-        transactionOpen_ = true;
+        transaction_.emplace(db_, StepTransaction::Route::DatabaseObject);
 
-        SetKeyValue(asientos::kDesdeSql, asientos::kInicioRango);
-        SetKeyValue(asientos::kHastaSql, fecha_);
+        SetKeyValue(Reported(), asientos::kDesdeSql, asientos::kInicioRango);
+        SetKeyValue(Reported(), asientos::kHastaSql, fecha_);
 
         bool bError = false;
         bool counted = false;
-        Guard([&] { db_.AbrirRecordset(asientos::CountSql(fecha_), rs, nullptr, 0, 1, -1, true); });
+        Guard([&] {
+            db_.AbrirRecordset(asientos::CountSql(fecha_), rs, nullptr, adodb::kOpenForwardOnly,
+                               adodb::kLockReadOnly, -1, true);
+        });
         Guard([&] { counted = !rs.BOF(); });
+        long rows = 0;
         if (counted) {
             long n = 0;
             Guard([&] { n = rs.Fields("Registros").Value().ToLong() / kBatches; });
             const std::string lote = asientos::BatchSql(n, fecha_);
             for (int i = 0; i < kBatches; ++i) {
                 port_.ProcessEvents();
-                Guard([&] { Delete(lote); });
+                Guard([&] { Delete(lote, rows); });
                 if (HasErrors()) {
                     bError = true;
                     break;
                 }
-                port_.SetProgress(100.0 + 10.0 * i);
+                port_.SetProgress(kBandBase + kBatchProgress * i);
             }
             // The final statement runs even after a failed batch; the rollback below undoes
             // whatever it deleted.
-            Guard([&] { Delete(asientos::FinalSql(fecha_)); });
+            Guard([&] { Delete(asientos::FinalSql(fecha_), rows); });
             if (HasErrors()) bError = true;
         }
 
-        port_.SetProgress(200);
+        port_.SetProgress(kBandBase + 100.0);
         port_.SetTrashVisible(false);
 
-        StepOutcome outcome = StepOutcome::Committed;
         if (!bError) {
             WritePurgeDate();
-            RestoreRange();
-            Send("COMMIT TRANSACTION");
-            // The database object does not pass a failed commit on; the connection's error
-            // collection still tells. Such a transaction is rolled back, never left open.
-            if (HasErrors()) bError = true;
+            RestoreRange(Reported());
         }
-        if (bError) {
-            Send("ROLLBACK TRANSACTION");
-            outcome = StepOutcome::RolledBack;
+        const bool committed = transaction_->Finish(!bError);
+        transaction_.reset();
+        if (!committed) {
             // Normally the rollback already undid the widening; this covers a database that
             // did not open the transaction.
-            RestoreRange();
+            RestoreRange(Reported());
+            return StepOutcome::RolledBack;
         }
-        transactionOpen_ = false;
-        return outcome;
+        count_.Add(rows);
+        return StepOutcome::Committed;
     }
 
-    // After the operator ended the step: nothing it did stays, the range included. No
-    // further message is shown, whatever fails here.
+    // After the operator ended the step: nothing it did stays, the range included.
     void Abandon() {
-        quiet_ = true;
-        if (!transactionOpen_) return;
-        Send("ROLLBACK TRANSACTION");
-        transactionOpen_ = false;
-        RestoreRange();
+        if (!transaction_) return;
+        transaction_.reset();  // rolls back
+        RestoreRange(kQuietly);
     }
 
-    // Transaction statements go through the database object, which reports its own failures.
-    void Send(const std::string& statement) {
-        std::string sql = statement;
-        long recordsAffected = 0;
-        Guard([&] { db_.EjecutaConsultaSQL(sql, recordsAffected); });
-    }
-
-    void Delete(const std::string& sql) {
+    void Delete(const std::string& sql, long& rows) {
         long affected = 0;
         db_.gCnn.Execute(sql, &affected, -1);
-        if (affected > 0) rows_ += affected;
+        if (affected > 0) rows += affected;
     }
 
     bool HasErrors() {
@@ -166,20 +153,25 @@ class AsientosStep {
     }
 
     // Sets Valor of the configuration row the query selects, when there is one.
-    void SetKeyValue(const std::string& query, const std::string& valor) {
+    template <class G>
+    void SetKeyValue(G&& guard, const std::string& query, const std::string& valor) {
         adodb::Recordset rs;
         std::string sql = query;
         bool found = false;
-        Guard([&] { db_.AbrirRecordset(sql, rs, &db_.gCnn, 2, 3, -1, true); });
-        Guard([&] { found = !rs.BOF(); });
+        guard([&] {
+            db_.AbrirRecordset(sql, rs, &db_.gCnn, adodb::kOpenDynamic, adodb::kLockOptimistic, -1,
+                               true);
+        });
+        guard([&] { found = !rs.BOF(); });
         if (!found) return;
-        Guard([&] { rs.Fields("Valor").SetValue(valor); });
-        Guard([&] { rs.Update(); });
+        guard([&] { rs.Fields("Valor").SetValue(valor); });
+        guard([&] { rs.Update(); });
     }
 
-    void RestoreRange() {
-        SetKeyValue(asientos::kDesdeSql, desde_);
-        SetKeyValue(asientos::kHastaSql, hasta_);
+    template <class G>
+    void RestoreRange(G&& guard) {
+        SetKeyValue(guard, asientos::kDesdeSql, desde_);
+        SetKeyValue(guard, asientos::kHastaSql, hasta_);
     }
 
     // The purge date, created in group "DATOS" when the key has no row yet.
@@ -187,7 +179,10 @@ class AsientosStep {
         adodb::Recordset rs;
         std::string sql = asientos::kUltimaDepuracionSql;
         bool found = false;
-        Guard([&] { db_.AbrirRecordset(sql, rs, &db_.gCnn, 2, 3, -1, true); });
+        Guard([&] {
+            db_.AbrirRecordset(sql, rs, &db_.gCnn, adodb::kOpenDynamic, adodb::kLockOptimistic, -1,
+                               true);
+        });
         Guard([&] { found = !rs.BOF(); });
         if (!found) Guard([&] { rs.AddNew(); });
         Guard([&] { rs.Fields("Grupo").SetValue("DATOS"); });
@@ -200,22 +195,19 @@ class AsientosStep {
     const std::string& codigo_;
     PurgePort& port_;
     db::DB_Dll& db_;
+    StepCount& count_;
     std::string desde_;
     std::string hasta_;
     std::string fecha_;
-    long rows_ = 0;
-    bool transactionOpen_ = false;
-    bool quiet_ = false;
+    std::optional<StepTransaction> transaction_;
 };
 
 }  // namespace
 
 StepReport DepuraAsientos(const std::string& codigo, PurgePort& port, db::DB_Dll& db) {
-    const auto start = std::chrono::steady_clock::now();
-    StepReport report = AsientosStep(codigo, port, db).Run();
-    report.seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    return report;
+    return RunPurgeStep({2, "MV_ASIENTOS"}, [&](StepCount& count) {
+        return AsientosStep(codigo, port, db, count).Run();
+    });
 }
 
 }  // namespace purge

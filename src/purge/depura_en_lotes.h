@@ -12,8 +12,8 @@
 namespace purge {
 
 // Sends every statement, the transaction statements included, straight to db.gCnn.
-// "BEGIN TRANSACTION" failing raises to the caller (nothing has been done then); from the
-// first batch on, errors only show through the connection's error collection.
+// "BEGIN TRANSACTION" failing abandons the step with a message (nothing has been done then);
+// from the first batch on, errors only show through the connection's error collection.
 StepReport DepuraEnLotes(const BatchedTable& tabla, const std::string& fechaHasta, PurgePort& port,
                          db::DB_Dll& db);
 

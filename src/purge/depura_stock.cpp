@@ -6,73 +6,69 @@
 // stock totals are the same before and after the step whatever happens.
 #include "purge/depura_stock.h"
 
-#include <chrono>
 #include <optional>
 #include <string>
 
+#include "clientlib/error_policy.h"
 #include "clientlib/progress_display.h"
 #include "clientlib/utility_services.h"
 #include "platform/adodb/connection.h"
-#include "platform/text/runtime_error.h"
 #include "platform/text/strings.h"
 #include "platform/ui/ports.h"
+#include "purge/step_runner.h"
+#include "purge/step_transaction.h"
 #include "purge/stock_statements.h"
 
 namespace purge {
 
 namespace {
 
-// The operator ended the step from the error report.
-struct StepEnded {};
+constexpr double kBeforeInserts = 215;
+constexpr double kDuringInserts = 250;
+constexpr double kBandEnd = 300;
+
+// From the first insert on, raised errors are ignored: the connection's error collection
+// decides how the step ends.
+const auto kIgnoring = [](auto&& op) { return clientlib::IgnoringFailure(op); };
 
 class StockStep {
   public:
-    StockStep(const std::string& fechaHasta, PurgePort& port, db::DB_Dll& db)
-        : fechaHasta_(fechaHasta), port_(port), db_(db), cnn_(db.gCnn) {}
+    StockStep(const std::string& fechaHasta, PurgePort& port, db::DB_Dll& db, StepCount& count)
+        : fechaHasta_(fechaHasta), port_(port), db_(db), cnn_(db.gCnn), count_(count) {}
 
-    StepReport Run() {
-        StepReport report{3, "V_MV_STOCK", StepOutcome::Abandoned, 0, 0.0};
+    // An abandoned step leaves nothing behind: its transaction, when it had one, is rolled
+    // back as it goes out of scope.
+    StepOutcome Run() {
         try {
-            report.outcome = Execute();
-            if (report.outcome == StepOutcome::Committed) report.rows = written_ + deleted_;
-        } catch (const StepEnded&) {
-            // Nothing of an abandoned step stays, and no transaction is left open on the
-            // shared connection.
-            if (transactionOpen_) Quietly("ROLLBACK TRANSACTION");
+            return Execute();
+        } catch (const clientlib::ProcedureLeft&) {
+            return StepOutcome::Abandoned;
         }
-        return report;
     }
 
   private:
-    // Runs one operation under the step's error handling. Until the first insert, a raised
+    // Runs one operation under the step's error handling until the first insert: a raised
     // error closes the progress display and goes to the error report, whose answer repeats
-    // the operation (4), skips it (5) or ends the step (3 or anything else). From the first
-    // insert on, raised errors are ignored here: the connection's error collection decides.
-    // Returns false when the operation raised and was not repeated.
+    // the operation (4), skips it (5) or ends the step (3 or anything else). Returns false
+    // when the operation raised and was not repeated.
     template <class Op>
-    bool Guard(Op&& op) {
-        for (;;) {
-            try {
-                op();
-                return true;
-            } catch (const text::RuntimeError& e) {
-                if (tolerant_) return false;
-                clientlib::progress().CloseProgress();
-                utils_.SetProcessState(false);
-                bError_ = true;
-                const int answer = utils_.ReportError(e);
-                if (answer == ui::kRetry) continue;
-                if (answer == ui::kIgnore) return false;
-                throw StepEnded{};
-            }
-        }
+    bool Reported(Op&& op) {
+        return clientlib::RunStepOrLeave(op, [this](const text::RuntimeError& e) {
+            clientlib::progress().CloseProgress();
+            utils_.SetProcessState(false);
+            bError_ = true;
+            return clientlib::AskReportError(utils_, e);
+        });
+    }
+    auto Reporting() {
+        return [this](auto&& op) { return Reported(op); };
     }
 
     StepOutcome Execute() {
         bool existe = false;
-        Guard([&] {
+        Reported([&] {
             existe = db_.ExisteEnTabla("V_TA_CPTE", "SI", "Codigo", nullptr,
-                                       adodb::Variant(std::int32_t{8}), "");
+                                       adodb::Variant(std::int32_t{adodb::dtype::kBSTR}), "");
         });
         if (!existe) {
             // Without the voucher type the rows written would carry an unregistered type.
@@ -87,21 +83,24 @@ class StockStep {
         display.UpdateProgress(false, "Obteniendo Saldo Inicial a la Fecha de Depuración");
 
         std::string fecha;
-        Guard([&] { fecha = utils_.SqlDateLiteral(fechaHasta_); });
+        Reported([&] { fecha = utils_.SqlDateLiteral(fechaHasta_); });
         adodb::Recordset rs;
         std::string sql = stock::SaldosSql(fecha);
-        Guard([&] { db_.AbrirRecordset(sql, rs, nullptr, 0, 1, -1, true); });
+        Reported([&] {
+            db_.AbrirRecordset(sql, rs, nullptr, adodb::kOpenForwardOnly, adodb::kLockReadOnly, -1,
+                               true);
+        });
         // A balance query that could not be opened leaves the step undone, not "done".
         StepOutcome outcome = StepOutcome::Abandoned;
         if (rs.State() != adodb::kStateClosed) {
             bool hayFilas = false;
             outcome = StepOutcome::Committed;
-            Guard([&] { hayFilas = !rs.EOF(); });
+            Reported([&] { hayFilas = !rs.EOF(); });
             if (hayFilas) outcome = ReplaceMovements(rs, fecha);
         }
 
         display.CloseProgress();
-        port_.SetProgress(300);
+        port_.SetProgress(kBandEnd);
         return outcome;
     }
 
@@ -109,10 +108,13 @@ class StockStep {
     bool Numerar() {
         adodb::Recordset rs;
         std::string sql = stock::kUltimoSaldoSql;
-        Guard([&] { db_.AbrirRecordset(sql, rs, nullptr, 0, 1, -1, true); });
+        Reported([&] {
+            db_.AbrirRecordset(sql, rs, nullptr, adodb::kOpenForwardOnly, adodb::kLockReadOnly, -1,
+                               true);
+        });
         adodb::Variant ultimo;
         bool leido = false;
-        Guard([&] {
+        Reported([&] {
             if (!rs.EOF()) ultimo = rs.Fields("IdComprobante").Value();
             leido = true;
         });
@@ -132,67 +134,86 @@ class StockStep {
     }
 
     StepOutcome ReplaceMovements(adodb::Recordset& rs, const std::string& fecha) {
-        clientlib::ProgressDisplay& display = clientlib::progress();
-        Guard([&] { rs.MoveFirst(); });
+        Reported([&] { rs.MoveFirst(); });
         bError_ = false;
-        port_.SetProgress(215);
-        Guard([&] {
-            cnn_.Execute("BEGIN TRANSACTION", nullptr, -1);
-            transactionOpen_ = true;
-        });
+        port_.SetProgress(kBeforeInserts);
+        std::optional<StepTransaction> transaction;
+        Reported([&] { transaction.emplace(db_, StepTransaction::Route::Connection); });
+        // Without a transaction the inserts and the deletion could not be undone together.
+        if (!transaction) return StepOutcome::Abandoned;
 
+        // The first group is read under the error report; from its insert on, failures only
+        // mark the step as failed.
         long secuencia = 1;
-        while (!AtEnd(rs)) {
+        long written = 0;
+        if (!AtEnd(rs, Reporting())) {
             port_.ProcessEvents();
-            stock::Saldo saldo;
-            std::string insert;
-            const bool leido = Guard([&] {
-                saldo = Leer(rs);
-                insert = stock::InsertSql(db_, numero_, secuencia, fecha, saldo);
-            });
-            // A group that could not be read or written makes the step fail as a whole.
-            if (!leido) bError_ = true;
-            tolerant_ = true;
-            if (leido) {
-                if (Send(insert))
-                    ++written_;
-                else
-                    bError_ = true;
-            }
-            port_.SetProgress(250);
-            display.UpdateProgress(
-                false, "Generando Saldo Inicial",
-                text::Trim(Text(saldo.idArticulo)) + " " + Text(saldo.descripcion),
-                std::to_string(secuencia));
-            port_.ProcessEvents();
-            ++secuencia;
-            if (!Guard([&] { rs.MoveNext(); })) {
-                bError_ = true;
-                break;
+            Group group = ReadGroup(rs, secuencia, fecha, Reporting());
+            while (WriteGroup(rs, group, secuencia, written)) {
+                ++secuencia;
+                if (AtEnd(rs, kIgnoring)) break;
+                port_.ProcessEvents();
+                group = ReadGroup(rs, secuencia, fecha, kIgnoring);
             }
         }
 
+        long deleted = 0;
         if (!bError_) {
-            display.UpdateProgress(
+            clientlib::progress().UpdateProgress(
                 false, "Eliminando Movimientos de Stock",
                 "Este proceso puede demorar unos minutos, por favor sea pasciente...", "");
-            long affected = 0;
-            if (Send(stock::DeleteSql(db_, fecha, numero_), &affected))
-                deleted_ = affected;
-            else
+            if (!SendTolerant(cnn_, stock::DeleteSql(db_, fecha, numero_), &deleted))
                 bError_ = true;
         }
-        // A commit the database refuses is rolled back like any other failure, so the step
-        // is never reported done while its changes are pending or lost.
-        if (!bError_ && !Send("COMMIT TRANSACTION")) bError_ = true;
-        if (bError_) Send("ROLLBACK TRANSACTION");
-        transactionOpen_ = false;
-        return bError_ ? StepOutcome::RolledBack : StepOutcome::Committed;
+        if (!transaction->Finish(!bError_)) return StepOutcome::RolledBack;
+        count_.Add(written + deleted);
+        return StepOutcome::Committed;
     }
 
-    bool AtEnd(adodb::Recordset& rs) {
+    struct Group {
+        bool leido = false;
+        stock::Saldo saldo;
+        std::string insert;
+    };
+
+    template <class G>
+    Group ReadGroup(adodb::Recordset& rs, long secuencia, const std::string& fecha, G&& guard) {
+        Group g;
+        g.leido = guard([&] {
+            g.saldo = Leer(rs);
+            g.insert = stock::InsertSql(db_, numero_, secuencia, fecha, g.saldo);
+        });
+        return g;
+    }
+
+    // Writes one group's opening balance and moves to the next row. False when the rows
+    // cannot be walked any further.
+    bool WriteGroup(adodb::Recordset& rs, const Group& g, long secuencia, long& written) {
+        // A group that could not be read or written makes the step fail as a whole.
+        if (!g.leido) {
+            bError_ = true;
+        } else if (SendTolerant(cnn_, g.insert)) {
+            ++written;
+        } else {
+            bError_ = true;
+        }
+        port_.SetProgress(kDuringInserts);
+        clientlib::progress().UpdateProgress(
+            false, "Generando Saldo Inicial",
+            text::Trim(Text(g.saldo.idArticulo)) + " " + Text(g.saldo.descripcion),
+            std::to_string(secuencia));
+        port_.ProcessEvents();
+        if (!clientlib::IgnoringFailure([&] { rs.MoveNext(); })) {
+            bError_ = true;
+            return false;
+        }
+        return true;
+    }
+
+    template <class G>
+    static bool AtEnd(adodb::Recordset& rs, G&& guard) {
         bool fin = true;
-        if (!Guard([&] { fin = rs.EOF(); })) return true;
+        if (!guard([&] { fin = rs.EOF(); })) return true;
         return fin;
     }
 
@@ -212,44 +233,22 @@ class StockStep {
 
     std::string Text(const adodb::Variant& v) const { return utils_.NullToEmpty(v).ToString(); }
 
-    // Sends one statement of the error-tolerant part; true when the connection reported no
-    // error for it.
-    bool Send(const std::string& sql, long* affected = nullptr) {
-        try {
-            cnn_.Execute(sql, affected, -1);
-        } catch (const text::RuntimeError&) {
-        }
-        return cnn_.Errors().Count() == 0;
-    }
-
-    void Quietly(const std::string& sql) {
-        try {
-            cnn_.Execute(sql, nullptr, -1);
-        } catch (const text::RuntimeError&) {
-        }
-    }
-
     const std::string& fechaHasta_;
     PurgePort& port_;
     db::DB_Dll& db_;
     adodb::Connection& cnn_;
+    StepCount& count_;
     clientlib::UtilityServices utils_;
     std::string numero_;
     bool bError_ = false;
-    bool tolerant_ = false;
-    bool transactionOpen_ = false;
-    long written_ = 0;
-    long deleted_ = 0;
 };
 
 }  // namespace
 
 StepReport DepuraStock(const std::string& fechaHasta, PurgePort& port, db::DB_Dll& db) {
-    const auto start = std::chrono::steady_clock::now();
-    StepReport report = StockStep(fechaHasta, port, db).Run();
-    report.seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    return report;
+    return RunPurgeStep({3, "V_MV_STOCK"}, [&](StepCount& count) {
+        return StockStep(fechaHasta, port, db, count).Run();
+    });
 }
 
 }  // namespace purge

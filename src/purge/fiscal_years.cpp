@@ -11,7 +11,7 @@ std::vector<std::string> EjerciciosCerrados(db::DB_Dll& db) {
     clientlib::UtilityServices utils;
     adodb::Recordset rs;
     db.AbrirRecordset("SELECT * FROM MV_EJERCICIOS WHERE (CIERRE = 1) OR (CERRADO=1)", rs, &db.gCnn,
-                      2, 1, -1, true);
+                      adodb::kOpenDynamic, adodb::kLockReadOnly, -1, true);
     std::vector<std::string> codes;
     if (!rs.BOF()) {
         for (; !rs.EOF(); rs.MoveNext()) {

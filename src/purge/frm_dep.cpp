@@ -58,7 +58,7 @@ void FrmDep::Form_Load() {
     if (!Guarded(utils_, "Form_Load", [&] { utils_.PrepareWindow(this); })) return;
     std::string cadenaConexion;
     if (!Guarded(utils_, "Form_Load",
-                 [&] { startup::IniciarSistema(false, "", cadenaConexion); })) {
+                 [&] { startup::IniciarSistema(db_, false, "", cadenaConexion); })) {
         return;
     }
     if (startup::ProgramEnded()) return;
@@ -178,7 +178,7 @@ bool FrmDep::eventFilter(QObject* watched, QEvent* event) {
             if (input == txtFields) {
                 txtFields_KeyDown(code);
                 // Enter is the box's confirmation; it must not also pick from the list.
-                return code == 13;
+                return code == key::kEnter;
             }
             txtFecha_KeyDown(code);
             int typed = TypedCharacter(key);
@@ -215,16 +215,16 @@ void FrmDep::txtFecha_KeyDown(int keyCode) {
 }
 
 bool FrmDep::txtFecha_KeyPress(int& keyAscii) {
-    if (keyAscii != 27) keyFilter_(txtFecha, keyAscii);
+    if (keyAscii != key::kEscape) keyFilter_(txtFecha, keyAscii);
     return keyAscii != 0;
 }
 
 void FrmDep::txtFields_KeyDown(int keyCode) {
-    if (keyCode == 13) ValidaCampo(txtFields);
+    if (keyCode == key::kEnter) ValidaCampo(txtFields);
 }
 
 void FrmDep::txtFields_Click() {
-    txtFields_KeyDown(13);
+    txtFields_KeyDown(key::kEnter);
 }
 
 // PurgePort.

@@ -9,44 +9,44 @@ int PlatformKeyCode(const QKeyEvent& event) {
     switch (key) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            return 13;
+            return key::kEnter;
         case Qt::Key_Tab:
         case Qt::Key_Backtab:
-            return 9;
+            return key::kTab;
         case Qt::Key_Escape:
-            return 27;
+            return key::kEscape;
         case Qt::Key_Backspace:
-            return 8;
+            return key::kBackspace;
         case Qt::Key_Delete:
-            return 46;
+            return key::kDelete;
         case Qt::Key_Insert:
-            return 45;
+            return key::kInsert;
         case Qt::Key_Home:
-            return 36;
+            return key::kHome;
         case Qt::Key_End:
-            return 35;
+            return key::kEnd;
         case Qt::Key_Left:
-            return 37;
+            return key::kLeft;
         case Qt::Key_Up:
-            return 38;
+            return key::kUp;
         case Qt::Key_Right:
-            return 39;
+            return key::kRight;
         case Qt::Key_Down:
-            return 40;
+            return key::kDown;
         case Qt::Key_PageUp:
-            return 33;
+            return key::kPageUp;
         case Qt::Key_PageDown:
-            return 34;
+            return key::kPageDown;
         case Qt::Key_Shift:
-            return 16;
+            return key::kShift;
         case Qt::Key_Control:
-            return 17;
+            return key::kControl;
         case Qt::Key_Alt:
-            return 18;
+            return key::kAlt;
         default:
             break;
     }
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return 112 + (key - Qt::Key_F1);
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return key::kF1 + (key - Qt::Key_F1);
     if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z) ||
         key == Qt::Key_Space) {
         return key;

@@ -1,12 +1,10 @@
 #pragma once
 // The error handling of the window's procedures: an operation that raises is reported with
 // the utility library's ReportError and the procedure's name, and the operator's answer
-// decides: 4 runs it again, 5 skips it and the procedure goes on, anything else leaves the
-// procedure.
+// decides whether it runs again, is skipped or ends the procedure.
 #include <string>
 
-#include "clientlib/utility_services.h"
-#include "platform/text/runtime_error.h"
+#include "clientlib/error_policy.h"
 
 namespace purge {
 
@@ -15,16 +13,9 @@ namespace purge {
 template <class Operation>
 bool Guarded(const clientlib::UtilityServices& utils, const std::string& procedure,
              Operation&& operation) {
-    for (;;) {
-        try {
-            operation();
-            return true;
-        } catch (const text::RuntimeError& e) {
-            const int answer = utils.ReportError(e, adodb::Variant::Missing(), procedure);
-            if (answer == 4) continue;
-            return answer == 5;
-        }
-    }
+    return clientlib::RunStep(operation, [&](const text::RuntimeError& e) {
+        return clientlib::AskReportError(utils, e, procedure);
+    });
 }
 
 }  // namespace purge

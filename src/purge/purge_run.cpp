@@ -1,6 +1,5 @@
 #include "purge/purge_run.h"
 
-#include <chrono>
 #include <functional>
 #include <tuple>
 
@@ -177,7 +176,7 @@ std::optional<std::string> PurgeRun::ObtieneFechaHasta(const std::string& codigo
     adodb::Recordset rs;
     std::optional<std::string> fecha;
     db_.AbrirRecordset("SELECT * FROM MV_EJERCICIOS WHERE CONVERT(INT,PERIODO) = " + codigo, rs,
-                       &db_.gCnn, 2, 3, -1, true);
+                       &db_.gCnn, adodb::kOpenDynamic, adodb::kLockOptimistic, -1, true);
     try {
         if (rs.State() != adodb::kStateClosed && !rs.BOF()) {
             const adodb::Variant value = rs.Fields("FECHA HASTA").Value();
@@ -192,42 +191,20 @@ std::optional<std::string> PurgeRun::ObtieneFechaHasta(const std::string& codigo
 
 std::vector<StepReport> PurgeRun::RunSteps(const std::string& codigo,
                                            const std::string& fechaHasta) {
-    struct Step {
-        int number;
-        std::string table;
-        std::function<StepReport()> body;
-    };
-    std::vector<Step> plan;
+    std::vector<std::function<StepReport()>> plan;
     const auto& lotes = BatchedTables();
     const auto lote = [&](const BatchedTable& t) {
-        return Step{t.step, t.table, [&, t] { return DepuraEnLotes(t, fechaHasta, port_, db_); }};
+        return [&, t] { return DepuraEnLotes(t, fechaHasta, port_, db_); };
     };
     plan.push_back(lote(lotes[0]));
-    plan.push_back({2, "MV_ASIENTOS", [&] { return DepuraAsientos(codigo, port_, db_); }});
-    plan.push_back({3, "V_MV_STOCK", [&] { return DepuraStock(fechaHasta, port_, db_); }});
+    plan.push_back([&] { return DepuraAsientos(codigo, port_, db_); });
+    plan.push_back([&] { return DepuraStock(fechaHasta, port_, db_); });
     for (std::size_t i = 1; i < lotes.size(); ++i) plan.push_back(lote(lotes[i]));
 
     std::vector<StepReport> reports;
-    for (const Step& s : plan) {
-        const auto started = std::chrono::steady_clock::now();
-        StepReport report;
-        try {
-            report = s.body();
-        } catch (const text::RuntimeError& e) {
-            // Raised before the step's own error handling took over (its transaction could
-            // not even be begun): nothing of the step was done.
-            ui::prompter().MsgBox("No se pudo realizar el paso " + std::to_string(s.number) +
-                                      " de la depuración (" + s.table + "):" + kCR +
-                                      e.Description(),
-                                  ui::Buttons::OK, ui::Icon::Critical, kTitle);
-            report = StepReport{s.number, s.table, StepOutcome::Abandoned, 0, 0.0};
-        }
-        report.step = s.number;
-        if (report.table.empty()) report.table = s.table;
-        report.seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-        reports.push_back(report);
-        port_.SetProgress(100.0 * s.number);
+    for (const auto& step : plan) {
+        reports.push_back(step());
+        port_.SetProgress(100.0 * reports.back().step);
     }
     return reports;
 }

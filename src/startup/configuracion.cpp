@@ -2,6 +2,7 @@
 #include <cmath>
 #include <limits>
 
+#include "clientlib/error_policy.h"
 #include "clientlib/utility_services.h"
 #include "db/db_dll.h"
 #include "platform/adodb/connection.h"
@@ -18,21 +19,15 @@ const clientlib::UtilityServices& Utils() {
     return utils;
 }
 
-// The operator chose to leave the reader after an error.
-struct Abandon {};
-
 // Runs one step of the reader. A failure is reported with the procedure name "Cfg": the
-// answer Ignore skips the step (false is returned and the reader goes on), any other answer
-// leaves the reader.
+// answer Ignore skips the step (false is returned and the reader goes on), any other answer,
+// Retry included, leaves the reader.
 template <class Step>
 bool Run(Step&& step) {
-    try {
-        step();
-        return true;
-    } catch (const text::RuntimeError& e) {
-        if (Utils().ReportError(e, adodb::Variant::Missing(), "Cfg") == ui::kIgnore) return false;
-        throw Abandon{};
-    }
+    return clientlib::RunStepOrLeave(step, [](const text::RuntimeError& e) {
+        const int answer = Utils().ReportError(e, adodb::Variant::Missing(), "Cfg");
+        return answer == ui::kIgnore ? clientlib::OnError::Skip : clientlib::OnError::Leave;
+    });
 }
 
 bool IsFechaKey(const std::string& key) {
@@ -44,22 +39,22 @@ bool Is(const std::string& value, const char* word) {
     return text::EqualsNoCase(value, word);
 }
 
-std::string Trimmed(const char* key) {
-    return text::Trim(LeerConfiguracion(key));
+std::string Trimmed(db::DB_Dll& db, const char* key) {
+    return text::Trim(LeerConfiguracion(db, key));
 }
 
 // A switch that is off when empty, off when "NO" exactly (blanks count), on otherwise.
-bool SwitchSetting(const char* key) {
-    if (Trimmed(key).empty()) return false;
-    return !Is(LeerConfiguracion(key), "NO");
+bool SwitchSetting(db::DB_Dll& db, const char* key) {
+    if (Trimmed(db, key).empty()) return false;
+    return !Is(LeerConfiguracion(db, key), "NO");
 }
 
-std::int32_t ColourSetting(const char* key) {
-    return adodb::Variant(Utils().TextToNumber(LeerConfiguracion(key))).ToLong();
+std::int32_t ColourSetting(db::DB_Dll& db, const char* key) {
+    return adodb::Variant(Utils().TextToNumber(LeerConfiguracion(db, key))).ToLong();
 }
 
-std::int16_t ShortSetting(const char* key) {
-    const double rounded = std::nearbyint(text::LeadingNumber(LeerConfiguracion(key)));
+std::int16_t ShortSetting(db::DB_Dll& db, const char* key) {
+    const double rounded = std::nearbyint(text::LeadingNumber(LeerConfiguracion(db, key)));
     if (rounded < std::numeric_limits<std::int16_t>::min() ||
         rounded > std::numeric_limits<std::int16_t>::max()) {
         throw text::RuntimeError(text::errnum::kOverflow, "Overflow");
@@ -67,17 +62,17 @@ std::int16_t ShortSetting(const char* key) {
     return static_cast<std::int16_t>(rounded);
 }
 
-std::string UnidadDeNegocio() {
+std::string UnidadDeNegocio(db::DB_Dll& db) {
     const adodb::Variant value =
-        db::Db().DatosTabla("ta_usuarios", gUsuarioLogeado, "UNegocio", "nombre",
-                            adodb::Variant(std::int32_t{8}), "", true);
+        db.DatosTabla("ta_usuarios", gUsuarioLogeado, "UNegocio", "nombre",
+                      adodb::Variant(std::int32_t{adodb::dtype::kBSTR}), "", true);
     const std::string fixed = Utils().FixedWidth(Utils().NullToEmpty(value).ToString(), 4);
     return text::Trim(fixed).empty() ? "   1" : fixed;
 }
 
 }  // namespace
 
-std::string LeerConfiguracion(const std::string& clave, std::string& valorAux) {
+std::string LeerConfiguracion(db::DB_Dll& db, const std::string& clave, std::string& valorAux) {
     std::string result;
     try {
         bool blankTable = true;
@@ -95,7 +90,10 @@ std::string LeerConfiguracion(const std::string& clave, std::string& valorAux) {
         if (upper) Run([&] { sql = text::ToUpper(sql); });
 
         adodb::Recordset rs;
-        Run([&] { db::Db().AbrirRecordset(sql, rs, nullptr, 0, 1, -1, true); });
+        Run([&] {
+            db.AbrirRecordset(sql, rs, nullptr, adodb::kOpenForwardOnly, adodb::kLockReadOnly, -1,
+                              true);
+        });
         bool hasRow = true;
         Run([&] { hasRow = !rs.BOF(); });
         if (hasRow) {
@@ -105,66 +103,78 @@ std::string LeerConfiguracion(const std::string& clave, std::string& valorAux) {
             result = " ";
             valorAux.clear();
         }
-        Run([&] { db::Db().CierraRecordset(rs); });
-    } catch (const Abandon&) {
+        Run([&] { db.CierraRecordset(rs); });
+    } catch (const clientlib::ProcedureLeft&) {
         return {};
     }
     return result;
 }
 
-std::string LeerConfiguracion(const std::string& clave) {
+std::string LeerConfiguracion(db::DB_Dll& db, const std::string& clave) {
     std::string valorAux;
-    return LeerConfiguracion(clave, valorAux);
+    return LeerConfiguracion(db, clave, valorAux);
+}
+
+std::string LeerConfiguracion(const std::string& clave, std::string& valorAux) {
+    return LeerConfiguracion(db::Db(), clave, valorAux);
+}
+
+std::string LeerConfiguracion(const std::string& clave) {
+    return LeerConfiguracion(db::Db(), clave);
 }
 
 void CargarConfiguracion(const std::string& carpeta) {
+    CargarConfiguracion(db::Db(), carpeta);
+}
+
+void CargarConfiguracion(db::DB_Dll& db, const std::string& carpeta) {
     const clientlib::UtilityServices& u = Utils();
     gTablaConfig = "ta_configuracion";
 
-    gMostrarStock = Is(LeerConfiguracion("MostrarStockenConsultas"), "SI");
-    gTituloClientes = Trimmed("TituloClientes");
-    gTituloProveedores = Trimmed("TituloProveedores");
+    gMostrarStock = Is(LeerConfiguracion(db, "MostrarStockenConsultas"), "SI");
+    gTituloClientes = Trimmed(db, "TituloClientes");
+    gTituloProveedores = Trimmed(db, "TituloProveedores");
     gRutaDocTareas = carpeta + "OVDOCTareas.ovl";
 
-    gExigeClaveLike = Is(LeerConfiguracion("EXIGECLAVECONSULTALIKEARTICULOS"), "SI");
-    gUsaConsultaLike = Is(LeerConfiguracion("UsaConsultaLike"), "SI");
-    gCantidadDecimales = LeerConfiguracion("CantidadDecimales");
-    gUsaMultiplesMonedas = Is(LeerConfiguracion("UsaMultilesMonedas"), "SI");
-    gUsaFacturaProforma = Is(LeerConfiguracion("UsaFacturaProforma"), "SI");
-    gUsaCCosto = Is(LeerConfiguracion("USACCOSTO"), "SI");
+    gExigeClaveLike = Is(LeerConfiguracion(db, "EXIGECLAVECONSULTALIKEARTICULOS"), "SI");
+    gUsaConsultaLike = Is(LeerConfiguracion(db, "UsaConsultaLike"), "SI");
+    gCantidadDecimales = LeerConfiguracion(db, "CantidadDecimales");
+    gUsaMultiplesMonedas = Is(LeerConfiguracion(db, "UsaMultilesMonedas"), "SI");
+    gUsaFacturaProforma = Is(LeerConfiguracion(db, "UsaFacturaProforma"), "SI");
+    gUsaCCosto = Is(LeerConfiguracion(db, "USACCOSTO"), "SI");
 
-    gUNegocio = UnidadDeNegocio();
+    gUNegocio = UnidadDeNegocio(db);
 
-    gUnidadM3 = Trimmed("UNIDADDEMEDIDA_M3");
-    gUnidadBL = Trimmed("UNIDADDEMEDIDA_BL");
-    gUnidadKG = Trimmed("UNIDADDEMEDIDA_KG");
-    gPeriodo = ShortSetting("PERIODO");
+    gUnidadM3 = Trimmed(db, "UNIDADDEMEDIDA_M3");
+    gUnidadBL = Trimmed(db, "UNIDADDEMEDIDA_BL");
+    gUnidadKG = Trimmed(db, "UNIDADDEMEDIDA_KG");
+    gPeriodo = ShortSetting(db, "PERIODO");
 
     gValidaCodigoBarra =
-        !Trimmed("VALIDACODIGOBARRA").empty() && Is(Trimmed("VALIDACODIGOBARRA"), "SI");
+        !Trimmed(db, "VALIDACODIGOBARRA").empty() && Is(Trimmed(db, "VALIDACODIGOBARRA"), "SI");
 
     gConfigCargada = true;
 
-    gColorFondo = ColourSetting("CFondo");
-    gColorLetra = ColourSetting("CLetra");
+    gColorFondo = ColourSetting(db, "CFondo");
+    gColorLetra = ColourSetting(db, "CLetra");
     if (gColorFondo == 0) gColorFondo = 0xFFFF00;
 
-    gModuloOT = !Is(Trimmed("ModuloOrdenDeTrabajo"), "NO");
+    gModuloOT = !Is(Trimmed(db, "ModuloOrdenDeTrabajo"), "NO");
 
-    gVModificaCPrecio = SwitchSetting("V_ModificaCPrecio");
-    gCModificaCPrecio = SwitchSetting("C_ModificaCPrecio");
-    gMaderera = SwitchSetting("MADERERA");
+    gVModificaCPrecio = SwitchSetting(db, "V_ModificaCPrecio");
+    gCModificaCPrecio = SwitchSetting(db, "C_ModificaCPrecio");
+    gMaderera = SwitchSetting(db, "MADERERA");
 
-    gMadTiras = Trimmed("MAD_TIRAS");
-    gMadP2 = Trimmed("MAD_P2");
-    gMadML = Trimmed("MAD_ML");
-    gMadM2 = Trimmed("MAD_M2");
-    gMadHojas = Trimmed("MAD_HOJAS");
-    gMadMLP2 = Trimmed("MAD_ML_P2");
-    gMadM2P2 = Trimmed("MAD_M2_P2");
-    gMadMLM2 = Trimmed("MAD_ML_M2");
-    gCuentaCtroDist = Trimmed("CuentaCtroDist");
-    gMaxDto = u.TextToNumber(Trimmed("MaxDto"));
+    gMadTiras = Trimmed(db, "MAD_TIRAS");
+    gMadP2 = Trimmed(db, "MAD_P2");
+    gMadML = Trimmed(db, "MAD_ML");
+    gMadM2 = Trimmed(db, "MAD_M2");
+    gMadHojas = Trimmed(db, "MAD_HOJAS");
+    gMadMLP2 = Trimmed(db, "MAD_ML_P2");
+    gMadM2P2 = Trimmed(db, "MAD_M2_P2");
+    gMadMLM2 = Trimmed(db, "MAD_ML_M2");
+    gCuentaCtroDist = Trimmed(db, "CuentaCtroDist");
+    gMaxDto = u.TextToNumber(Trimmed(db, "MaxDto"));
 }
 
 }  // namespace startup

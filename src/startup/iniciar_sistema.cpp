@@ -2,6 +2,7 @@
 // global settings.
 #include <filesystem>
 
+#include "clientlib/error_policy.h"
 #include "clientlib/settings.h"
 #include "clientlib/utility_services.h"
 #include "db/db_dll.h"
@@ -25,11 +26,10 @@ constexpr const char* kIniFile = "CN000pr.INI";
 // the start-up goes on; any other failure leaves the start-up (the caller carries on).
 template <class Step>
 void Run(Step&& step) {
-    try {
-        step();
-    } catch (const text::RuntimeError& e) {
-        if (e.Number() != text::errnum::kInvalidArgument) throw;
-    }
+    clientlib::RunStepOrLeave(step, [](const text::RuntimeError& e) {
+        return e.Number() == text::errnum::kInvalidArgument ? clientlib::OnError::Skip
+                                                            : clientlib::OnError::Leave;
+    });
 }
 
 std::string WorkstationSection() {
@@ -55,8 +55,7 @@ std::string ParametersFromIni() {
 
 // Steps 8 to 14: parameters onto the database object and the connection. False when the
 // program was ended for want of a connection.
-bool Connect(const std::string& texto, std::string& cadenaConexion) {
-    db::DB_Dll& database = db::Db();
+bool Connect(db::DB_Dll& database, const std::string& texto, std::string& cadenaConexion) {
     StartParameters previous;
     previous.parametroAdicional = gParametroAdicional;
     previous.menu = gMenu;
@@ -106,11 +105,16 @@ void EnsureCatalogue() {
 }  // namespace
 
 void IniciarSistema(bool leerIni, const std::string& parametros, std::string& cadenaConexion) {
-    lookup::SetConfigReader([](const std::string& clave) { return LeerConfiguracion(clave); });
-    InstallConnectionDialog(db::Db());
+    IniciarSistema(db::Db(), leerIni, parametros, cadenaConexion);
+}
+
+void IniciarSistema(db::DB_Dll& database, bool leerIni, const std::string& parametros,
+                    std::string& cadenaConexion) {
+    lookup::SetConfigReader(
+        [&database](const std::string& clave) { return LeerConfiguracion(database, clave); });
+    InstallConnectionDialog(database);
     try {
         const clientlib::UtilityServices utils;
-        db::DB_Dll& database = db::Db();
 
         std::string carpeta;
         Run([&] { carpeta = utils.WithTrailingSeparator(ProgramFolder()); });
@@ -135,7 +139,7 @@ void IniciarSistema(bool leerIni, const std::string& parametros, std::string& ca
                 clientlib::IniSettings().ReadValue(kIniFile, gSeccionIni, "FlatToolbars", "1"));
         });
 
-        if (!database.gOpenFlag && !Connect(texto, cadenaConexion)) return;
+        if (!database.gOpenFlag && !Connect(database, texto, cadenaConexion)) return;
 
         Run([&] {
             gCadenaDSN = "DSN=" + database.gDbName + "; UID=" + database.gUsuario +
@@ -151,10 +155,11 @@ void IniciarSistema(bool leerIni, const std::string& parametros, std::string& ca
         });
         Run([&] { EnsureCatalogue(); });
         Run([&] {
-            if (!database.gDbName.empty()) CargarConfiguracion(carpeta);
+            if (!database.gDbName.empty()) CargarConfiguracion(database, carpeta);
         });
-    } catch (const text::RuntimeError&) {
+    } catch (const clientlib::ProcedureLeft&) {
         // Any other failure ends the start-up without a message; the caller goes on.
+    } catch (const text::RuntimeError&) {
     }
 }
 

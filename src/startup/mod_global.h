@@ -7,10 +7,19 @@
 
 #include "platform/adodb/variant.h"
 
+namespace db {
+class DB_Dll;
+}
+
+// The start-up, the configuration reader and the settings work on the database object they
+// are given; the forms without one use the program's shared object, db::Db().
 namespace startup {
 
 // Start-up routine: parameters from `parametros` (or the program's arguments), INI file,
 // connection through the database object, lookup service and catalogue, global settings.
+// The lookup service reads the configuration through `db` afterwards, so `db` must outlive it.
+void IniciarSistema(db::DB_Dll& db, bool leerIni, const std::string& parametros,
+                    std::string& cadenaConexion);
 void IniciarSistema(bool leerIni, const std::string& parametros, std::string& cadenaConexion);
 
 // Server name for the database object: drops "net/" before and ":port" after the name.
@@ -18,10 +27,13 @@ std::string NormalizarServidor(const std::string& texto);
 
 // VALOR of a configuration key (a single blank when the key has no row); valorAux receives
 // the row's valoraux.
+std::string LeerConfiguracion(db::DB_Dll& db, const std::string& clave, std::string& valorAux);
+std::string LeerConfiguracion(db::DB_Dll& db, const std::string& clave);
 std::string LeerConfiguracion(const std::string& clave, std::string& valorAux);
 std::string LeerConfiguracion(const std::string& clave);
 
 // Loads the global settings from the configuration table.
+void CargarConfiguracion(db::DB_Dll& db, const std::string& carpeta);
 void CargarConfiguracion(const std::string& carpeta);
 
 // The program's arguments (after the program name), as the parameter string reads them.

@@ -1,4 +1,5 @@
 #include "clientlib/progress_display.h"
+#include "clientlib/recording_progress_display.h"
 
 #include <gtest/gtest.h>
 

@@ -41,7 +41,7 @@ PurgeDatabase::~PurgeDatabase() {
 }
 
 db::DB_Dll& PurgeDatabase::Db() const {
-    return db::Db();
+    return db_;
 }
 
 void PurgeDatabase::Exec(const std::string& sql) const {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "clientlib/progress_display.h"
+#include "clientlib/recording_progress_display.h"
 #include "db/db_dll.h"
 #include "demo/sqlite_handle.h"
 #include "platform/text/regional.h"
@@ -75,6 +76,7 @@ class PurgeDatabase {
     demo::detail::DatabaseHandle raw_;
     std::shared_ptr<ui::Prompter> previousPrompter_;
     std::shared_ptr<clientlib::ProgressDisplay> previousDisplay_;
+    mutable db::DB_Dll db_;
 };
 
 // A step of the operator's answers: the answer, and what happens while the box is up.

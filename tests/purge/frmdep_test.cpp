@@ -62,14 +62,13 @@ class HookedPump : public ui::EventPump {
 class FrmDepTest : public ::testing::Test {
   protected:
     FrmDepTest() {
-        runtest::ResetGlobalDb();
         startup::ResetProgramEnded();
         startup::SetExitHandler([this](int status) { exits.push_back(status); });
         // The start-up must connect from the parameter string: a dialog would fail the test.
         startup::SetConnectionDialogFactory(dialogs->Factory());
     }
     ~FrmDepTest() override {
-        runtest::ResetGlobalDb();
+        runtest::ResetDb(database);
         startup::SetExitHandler({});
         startup::SetConnectionDialogFactory({});
         startup::ResetProgramEnded();
@@ -80,7 +79,7 @@ class FrmDepTest : public ::testing::Test {
         argument = runtest::ParameterStringFor(demo.Path());
         argv = {program.data(), argument.data()};
         startup::SetCommandLine(2, argv.data());
-        auto w = std::make_unique<FrmDep>();
+        auto w = std::make_unique<FrmDep>(database);
         w->Form_Load();
         return w;
     }
@@ -113,6 +112,7 @@ class FrmDepTest : public ::testing::Test {
         std::make_shared<db::ConnectionDialogScript>();
     std::vector<int> exits;
     runtest::DemoDatabase demo;
+    db::DB_Dll database;  // the window's own database object
     std::string program = "depuraciones";
     std::string argument;
     std::vector<char*> argv;
@@ -180,7 +180,7 @@ TEST_F(FrmDepTest, EnterValidatesTheFiscalYearCode) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
-        runtest::ResetGlobalDb();
+        runtest::ResetDb(database);
         boxes->Clear();
         auto w = Load();
         auto* combo = Control<QComboBox>(*w, "txtFields");

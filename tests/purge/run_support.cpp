@@ -9,6 +9,7 @@
 #include "demo/schema.h"
 #include "demo/sqlite_handle.h"
 #include "platform/adodb/provider.h"
+#include "platform/adodb/recording/recording_provider.h"
 #include "platform/text/strings.h"
 
 namespace runtest {
@@ -57,19 +58,18 @@ std::vector<long long> QueryIds(const std::string& dbPath, const std::string& sq
     return ids;
 }
 
-void ResetGlobalDb() {
-    if (db::Db().gCnn.State() != adodb::kStateClosed) db::Db().gCnn.Close();
-    db::Db() = db::DB_Dll();
+void ResetDb(db::DB_Dll& db) {
+    if (db.gCnn.State() != adodb::kStateClosed) db.gCnn.Close();
+    db = db::DB_Dll();
 }
 
-GlobalDb::GlobalDb(const std::string& connectionString) {
-    ResetGlobalDb();
-    db::Db().gCnn.Open(connectionString);
-    db::Db().gOpenFlag = true;
+OpenDb::OpenDb(const std::string& connectionString) {
+    db_.gCnn.Open(connectionString);
+    db_.gOpenFlag = true;
 }
 
-GlobalDb::~GlobalDb() {
-    ResetGlobalDb();
+OpenDb::~OpenDb() {
+    ResetDb(db_);
 }
 
 ScopedRegional::ScopedRegional(const std::string& spec)

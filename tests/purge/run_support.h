@@ -45,18 +45,20 @@ void Exec(const std::string& dbPath, const std::string& sql);
 long long QueryInt(const std::string& dbPath, const std::string& sql);
 std::vector<long long> QueryIds(const std::string& dbPath, const std::string& sql);
 
-// Closes the program's one database object and puts a fresh one in its place.
-void ResetGlobalDb();
+// Closes `db` and puts a fresh, closed object in its place.
+void ResetDb(db::DB_Dll& db);
 
-// The program's one database object (which the configuration reader also uses), opened on
-// `connectionString` for a test; a fresh, closed object is put in its place afterwards.
-class GlobalDb {
+// A database object of the test's own, opened on `connectionString`.
+class OpenDb {
   public:
-    explicit GlobalDb(const std::string& connectionString);
-    ~GlobalDb();
-    GlobalDb(const GlobalDb&) = delete;
-    GlobalDb& operator=(const GlobalDb&) = delete;
-    db::DB_Dll& Get() const { return db::Db(); }
+    explicit OpenDb(const std::string& connectionString);
+    ~OpenDb();
+    OpenDb(const OpenDb&) = delete;
+    OpenDb& operator=(const OpenDb&) = delete;
+    db::DB_Dll& Get() { return db_; }
+
+  private:
+    db::DB_Dll db_;
 };
 
 // Day/month/year regional settings for the duration of a test.

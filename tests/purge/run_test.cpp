@@ -81,7 +81,7 @@ class PurgeRunTest : public ::testing::Test {
     }
 
     purge::RunResult Run(const std::string& connectionString) {
-        runtest::GlobalDb db(connectionString);
+        runtest::OpenDb db(connectionString);
         db.Get().gCnn.SetStatementTrace([this](const std::string& s) { trace.push_back(s); });
         PurgeRun run(port, db.Get());
         return run.Run();
@@ -196,7 +196,7 @@ TEST_F(PurgeRunTest, CutOffTextFollowsTheModeAndTheRegionalFormat) {
         // The typed date reaches the steps trimmed but not reformatted.
         {"DMY,/,.,,", false, "  1/3/04 ", "1/3/04"},
     };
-    runtest::GlobalDb db(runtest::ConnectionStringFor(demo.Path()));
+    runtest::OpenDb db(runtest::ConnectionStringFor(demo.Path()));
     for (const CutOffCase& c : cases) {
         SCOPED_TRACE(c.input + " " + c.regional);
         runtest::ScopedRegional regional(c.regional);

@@ -142,7 +142,7 @@ Recordset Connection::OpenSchema(int schema, const std::vector<Variant>& restric
             RaiseNotUpdatable("esquema " + std::to_string(schema));
         }
         Recordset rs;
-        rs.Attach(*this, p.OpenSchema(schema, restrictions), 3, kLockReadOnly);
+        rs.Attach(*this, p.OpenSchema(schema, restrictions), kOpenStatic, kLockReadOnly);
         return rs;
     });
 }

@@ -34,6 +34,10 @@ inline constexpr int kUseClient = 3;
 inline constexpr int kSchemaColumns = 4;
 inline constexpr int kSchemaTables = 20;
 inline constexpr int kLockReadOnly = 1;
+inline constexpr int kLockOptimistic = 3;
+inline constexpr int kOpenForwardOnly = 0;  // cursor types
+inline constexpr int kOpenDynamic = 2;
+inline constexpr int kOpenStatic = 3;
 
 class Recordset;
 struct ConnectionImpl;

@@ -20,7 +20,8 @@ inline constexpr std::int32_t kTimeout = -2147217871;      // 0x80040E31 query t
 inline constexpr std::int32_t kNoResult = 265929;          // 0x00040EC9 statement gave no result
 inline constexpr std::int32_t kOperationNotAllowedClosed = 3704;  // object is closed
 inline constexpr std::int32_t kBofEof = 3021;                     // no current record
-inline constexpr std::int32_t kItemNotFound = 3265;               // field name not in the record
+inline constexpr std::int32_t kItemNotFound =
+    text::errnum::kItemNotFound;                     // name not in the record
 inline constexpr std::int32_t kNotSupported = 3251;  // operation not supported (e.g. read-only)
 inline constexpr std::int32_t kRowVanished =
     -2147217864;  // 0x80040E38 row to update no longer there

@@ -103,13 +103,14 @@ class Provider {
 // - another SQL Server connection: ODBC to the SQL Server driver;
 // - a provider containing ORACLE: ODBC to the Oracle driver;
 // - Provider=MSDASQL: the rest as an ODBC connection string;
-// - Provider=Recording: the recording provider registered for tests.
+// - a provider registered with RegisterProvider under its name.
 // Raises ComError (SQL state 08001) for a string naming no usable provider.
 std::unique_ptr<Provider> CreateProvider(const std::string& connectionString);
 
-// Tests register a factory for "Provider=Recording;Name=<name>" connection strings.
-using ProviderFactory = std::function<std::unique_ptr<Provider>()>;
-void RegisterRecordingFactory(const std::string& name, ProviderFactory factory);
-void UnregisterRecordingFactory(const std::string& name);
+// Providers the layer does not bring itself (the test doubles), chosen by the name given as
+// "Provider=<name>" (letter case ignored); the maker gets the whole connection string.
+using ProviderMaker = std::function<std::unique_ptr<Provider>(const std::string& connectionString)>;
+void RegisterProvider(const std::string& name, ProviderMaker maker);
+void UnregisterProvider(const std::string& name);
 
 }  // namespace adodb

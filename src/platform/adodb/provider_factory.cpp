@@ -1,5 +1,4 @@
-// Picks the provider for a connection string, and keeps the recording factories that tests
-// register.
+// Picks the provider for a connection string, and keeps the providers registered by name.
 #include <map>
 #include <mutex>
 
@@ -13,14 +12,21 @@
 namespace adodb {
 namespace {
 
-struct RecordingRegistry {
+struct ProviderRegistry {
     std::mutex mutex;
-    std::map<std::string, ProviderFactory> factories;  // by lower-case name
+    std::map<std::string, ProviderMaker> makers;  // by lower-case name
 };
 
-RecordingRegistry& Registry() {
-    static RecordingRegistry registry;
+ProviderRegistry& Registry() {
+    static ProviderRegistry registry;
     return registry;
+}
+
+ProviderMaker RegisteredMaker(const std::string& provider) {
+    auto& reg = Registry();
+    std::lock_guard lock(reg.mutex);
+    auto it = reg.makers.find(text::ToLower(provider));
+    return it == reg.makers.end() ? ProviderMaker{} : it->second;
 }
 
 [[noreturn]] void RaiseUnusable(const std::string& why) {
@@ -37,27 +43,12 @@ bool NamesDatabaseFile(const std::string& database) {
            text::EndsWith(database, ".sqlite3");
 }
 
-std::unique_ptr<Provider> CreateRecording(const ConnectionString& cs) {
-    const std::string name = cs.Get({"Name"}).value_or("");
-    ProviderFactory factory;
-    {
-        auto& reg = Registry();
-        std::lock_guard lock(reg.mutex);
-        auto it = reg.factories.find(text::ToLower(name));
-        if (it != reg.factories.end()) factory = it->second;
-    }
-    if (!factory)
-        RaiseUnusable("No hay ningún proveedor de grabación registrado con el nombre '" + name +
-                      "'.");
-    return factory();
-}
-
 }  // namespace
 
 std::unique_ptr<Provider> CreateProvider(const std::string& connectionString) {
     const auto cs = ConnectionString::Parse(connectionString);
     const std::string provider = cs.Get({"Provider"}).value_or("");
-    if (text::EqualsNoCase(provider, "Recording")) return CreateRecording(cs);
+    if (ProviderMaker maker = RegisteredMaker(provider)) return maker(connectionString);
     if (IsSqlServerProvider(provider)) {
         const std::string database = cs.Get({"Database", "Initial Catalog"}).value_or("");
         if (NamesDatabaseFile(database)) return CreateSqliteProvider();
@@ -71,16 +62,16 @@ std::unique_ptr<Provider> CreateProvider(const std::string& connectionString) {
     RaiseUnusable("El proveedor '" + provider + "' no está disponible.");
 }
 
-void RegisterRecordingFactory(const std::string& name, ProviderFactory factory) {
+void RegisterProvider(const std::string& name, ProviderMaker maker) {
     auto& reg = Registry();
     std::lock_guard lock(reg.mutex);
-    reg.factories[text::ToLower(name)] = std::move(factory);
+    reg.makers[text::ToLower(name)] = std::move(maker);
 }
 
-void UnregisterRecordingFactory(const std::string& name) {
+void UnregisterProvider(const std::string& name) {
     auto& reg = Registry();
     std::lock_guard lock(reg.mutex);
-    reg.factories.erase(text::ToLower(name));
+    reg.makers.erase(text::ToLower(name));
 }
 
 }  // namespace adodb

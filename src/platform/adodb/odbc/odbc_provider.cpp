@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 
+#include "platform/adodb/connection.h"
 #include "platform/adodb/layer_errors.h"
 #include "platform/adodb/odbc/odbc_call.h"
 #include "platform/adodb/odbc/odbc_connection_string.h"
@@ -131,7 +132,7 @@ class OdbcProvider final : public Provider {
         auto len = [](const std::string& s) {
             return s.empty() ? SQLSMALLINT{0} : SQLSMALLINT{SQL_NTS};
         };
-        if (schema == 20) {
+        if (schema == kSchemaTables) {
             std::string types = restriction(3).empty() ? "TABLE,VIEW" : restriction(3);
             Check(SQLTables(stmt.get(), nullptr, 0, arg(schemaName), len(schemaName), arg(table),
                             len(table), arg(types), SQL_NTS),

@@ -11,6 +11,7 @@
 //
 // Any other keys in the connection string are kept as given, so a string can contain
 // ORACLE for code that looks for it.
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -116,6 +117,11 @@ class RecordingProvider : public Provider {
     void Call(const std::string& call);
     std::shared_ptr<Recorder> recorder_;
 };
+
+// Makers of "Provider=Recording;Name=<name>" connection strings, by name.
+using ProviderFactory = std::function<std::unique_ptr<Provider>()>;
+void RegisterRecordingFactory(const std::string& name, ProviderFactory factory);
+void UnregisterRecordingFactory(const std::string& name);
 
 // Registers "Provider=Recording;Name=<name>" for `recorder` while in scope.
 class ScopedRecording {

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/adodb/connection_string.h"
+#include "platform/adodb/layer_errors.h"
 #include "platform/adodb/provider_error.h"
 #include "platform/text/strings.h"
 
@@ -259,6 +261,53 @@ long RecordingProvider::ApplyChange(const RowChange& change) {
 
 void RecordingProvider::SetDefaultDatabase(const std::string& db) {
     Call("SetDefaultDatabase: " + db);
+}
+
+// ---- registry ----
+
+namespace {
+
+struct RecordingRegistry {
+    std::mutex mutex;
+    std::map<std::string, ProviderFactory> factories;  // by lower-case name
+};
+
+RecordingRegistry& Registry() {
+    static RecordingRegistry registry;
+    return registry;
+}
+
+std::unique_ptr<Provider> CreateRecording(const std::string& connectionString) {
+    const std::string name = ConnectionString::Parse(connectionString).Get({"Name"}).value_or("");
+    ProviderFactory factory;
+    {
+        auto& reg = Registry();
+        std::lock_guard lock(reg.mutex);
+        auto it = reg.factories.find(text::ToLower(name));
+        if (it != reg.factories.end()) factory = it->second;
+    }
+    if (!factory) {
+        throw ComError(MakeError(
+            code::kFail,
+            "No hay ningún proveedor de grabación registrado con el nombre '" + name + "'.",
+            kConnectionSource, "08001"));
+    }
+    return factory();
+}
+
+}  // namespace
+
+void RegisterRecordingFactory(const std::string& name, ProviderFactory factory) {
+    auto& reg = Registry();
+    std::lock_guard lock(reg.mutex);
+    if (reg.factories.empty()) RegisterProvider("Recording", CreateRecording);
+    reg.factories[text::ToLower(name)] = std::move(factory);
+}
+
+void UnregisterRecordingFactory(const std::string& name) {
+    auto& reg = Registry();
+    std::lock_guard lock(reg.mutex);
+    reg.factories.erase(text::ToLower(name));
 }
 
 // ---- ScopedRecording ----
