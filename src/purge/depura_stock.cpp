@@ -180,7 +180,7 @@ class StockStep {
     Group ReadGroup(adodb::Recordset& rs, long secuencia, const std::string& fecha, G&& guard) {
         Group g;
         g.leido = guard([&] {
-            g.saldo = Leer(rs);
+            g.saldo = stock::ReadSaldo(rs);
             g.insert = stock::InsertSql(db_, numero_, secuencia, fecha, g.saldo);
         });
         return g;
@@ -215,20 +215,6 @@ class StockStep {
         bool fin = true;
         if (!guard([&] { fin = rs.EOF(); })) return true;
         return fin;
-    }
-
-    static stock::Saldo Leer(adodb::Recordset& rs) {
-        stock::Saldo s;
-        s.idArticulo = rs.Fields("IdArticulo").Value();
-        s.descripcion = rs.Fields("Descripcion").Value();
-        s.idUnidad = rs.Fields("IdUnidad").Value();
-        s.cantidad = rs.Fields("SALDOCANTIDAD").Value();
-        s.cantidadUD = rs.Fields("SALDOCANTIDADUD").Value();
-        s.idDeposito = rs.Fields("IdDeposito").Value();
-        s.idPosicion = rs.Fields("IdPosicion").Value();
-        s.nroSerie = rs.Fields("NroSerie").Value();
-        s.nroLote = rs.Fields("NroLote").Value();
-        return s;
     }
 
     std::string Text(const adodb::Variant& v) const { return utils_.NullToEmpty(v).ToString(); }

@@ -44,6 +44,20 @@ std::string SaldosSql(const std::string& fechaLiteral) {
            "NroLote,Descripcion ";
 }
 
+Saldo ReadSaldo(const adodb::Recordset& rs) {
+    Saldo s;
+    s.idArticulo = rs.Fields("IdArticulo").Value();
+    s.descripcion = rs.Fields("Descripcion").Value();
+    s.idUnidad = rs.Fields("IdUnidad").Value();
+    s.cantidad = rs.Fields("SALDOCANTIDAD").Value();
+    s.cantidadUD = rs.Fields("SALDOCANTIDADUD").Value();
+    s.idDeposito = rs.Fields("IdDeposito").Value();
+    s.idPosicion = rs.Fields("IdPosicion").Value();
+    s.nroSerie = rs.Fields("NroSerie").Value();
+    s.nroLote = rs.Fields("NroLote").Value();
+    return s;
+}
+
 std::string InsertSql(db::DB_Dll& db, const std::string& numero, long secuencia,
                       const std::string& fechaLiteral, const Saldo& saldo) {
     return "INSERT INTO V_MV_STOCK ( "

@@ -30,6 +30,9 @@ struct Saldo {
     adodb::Variant idDeposito, idPosicion, nroSerie, nroLote;
 };
 
+// The group on the current row of the balance query.
+Saldo ReadSaldo(const adodb::Recordset& rs);
+
 // The opening-balance row of one group: voucher "SI" `numero`, line `secuencia`, dated at the
 // cut-off, carrying the group's deposit, position, serial number, lot and both quantities.
 std::string InsertSql(db::DB_Dll& db, const std::string& numero, long secuencia,

@@ -10,14 +10,19 @@ namespace {
 const std::string kMemo = std::string("temp.") + kPercentMemoTable;
 const std::string kChosen = std::string("temp.") + kPercentChosenTable;
 
-// p percent of `rows`, rounded up, without overflowing for any row count.
+}  // namespace
+
 std::int64_t PercentOf(std::int64_t rows, long long scaled, long long divisor) {
     const std::int64_t denominator = 100 * divisor;
     const std::int64_t whole = rows / denominator * scaled;
     return whole + ((rows % denominator) * scaled + denominator - 1) / denominator;
 }
 
-}  // namespace
+std::string PercentOfSql(const std::string& count, long long scaled, long long divisor) {
+    const long long denominator = 100 * divisor;
+    return "((" + count + ") * " + std::to_string(scaled) + " + " +
+           std::to_string(denominator - 1) + ") / " + std::to_string(denominator);
+}
 
 std::string PercentDeleteTablesSql(std::size_t memoColumns) {
     std::string columns = "tr";

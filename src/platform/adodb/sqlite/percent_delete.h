@@ -21,6 +21,13 @@
 
 namespace adodb::sqlite {
 
+// The number of rows TOP p PERCENT takes of `rows`: p percent rounded up (SQL Server's rule),
+// with p given as scaled / divisor (divisor a power of ten). PercentOf computes it without
+// overflowing for any row count; PercentOfSql is the same rule as an SQL expression over the
+// count expression `count`, for statements that count their rows themselves.
+std::int64_t PercentOf(std::int64_t rows, long long scaled, long long divisor);
+std::string PercentOfSql(const std::string& count, long long scaled, long long divisor);
+
 // The script that (re)creates the empty temporary tables for a memo of `memoColumns`
 // columns after the row id.
 std::string PercentDeleteTablesSql(std::size_t memoColumns);

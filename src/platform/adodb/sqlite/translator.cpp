@@ -11,6 +11,7 @@
 #include "platform/adodb/sqlite/date_styles.h"
 #include "platform/adodb/sqlite/dialect_error.h"
 #include "platform/adodb/sqlite/parser.h"
+#include "platform/adodb/sqlite/percent_delete.h"
 #include "platform/text/strings.h"
 
 namespace adodb::sqlite {
@@ -596,9 +597,7 @@ class Translator {
     }
 
     static std::string PercentOf(const std::string& count, const TopCount& c) {
-        const long long denominator = 100 * c.divisor;
-        return "((" + count + ") * " + std::to_string(c.scaled) + " + " +
-               std::to_string(denominator - 1) + ") / " + std::to_string(denominator);
+        return PercentOfSql(count, c.scaled, c.divisor);
     }
 
     // ---- expressions ---------------------------------------------------------------
