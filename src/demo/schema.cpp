@@ -1,6 +1,7 @@
 #include "demo/schema.h"
 
 #include "demo/sqlite_handle.h"
+#include "platform/collation/suite_collation.h"
 
 namespace demo {
 namespace {
@@ -292,7 +293,8 @@ CREATE VIEW VT_PROVEEDORES AS
 }  // namespace
 
 const std::string& TablesSql() {
-    static const std::string sql = kTables;
+    // Text columns are written with the engine's stock collation and get the suite's one.
+    static const std::string sql = collation::WithSuiteCollation(kTables);
     return sql;
 }
 
@@ -307,6 +309,7 @@ const std::string& SchemaSql() {
 }
 
 void CreateSchema(sqlite3* db) {
+    collation::RegisterSuiteCollation(db);
     detail::Exec(db, SchemaSql());
 }
 

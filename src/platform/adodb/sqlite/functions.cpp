@@ -10,11 +10,15 @@
 
 #include "platform/adodb/sqlite/date_styles.h"
 #include "platform/adodb/sqlite/session.h"
-#include "platform/adodb/sqlite/text_compare.h"
+#include "platform/collation/suite_collation.h"
+#include "platform/collation/text_compare.h"
 #include "platform/text/strings.h"
 
 namespace adodb::sqlite {
 namespace {
+
+using collation::FindText;
+using collation::LikeMatch;
 
 // Errors raised by the functions start with their SQL state in brackets; the provider
 // reads it back to report the error with the right number.
@@ -100,12 +104,6 @@ std::string NumberText(double d) {
 }
 
 // ---- the functions -------------------------------------------------------------------
-
-int CollateText(void*, int n1, const void* p1, int n2, const void* p2) {
-    return CompareText(
-        std::string_view(static_cast<const char*>(p1), static_cast<std::size_t>(n1)),
-        std::string_view(static_cast<const char*>(p2), static_cast<std::size_t>(n2)));
-}
 
 // like(pattern, value [, escape]): SQLite calls it for "value LIKE pattern".
 void Like(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
@@ -363,7 +361,7 @@ void DefineWithSession(sqlite3* db, const char* name, int args, Function f,
 }  // namespace
 
 void RegisterSuiteFunctions(sqlite3* db, std::shared_ptr<const Session> session) {
-    sqlite3_create_collation_v2(db, "ES_CI", SQLITE_UTF8, nullptr, CollateText, nullptr);
+    collation::RegisterSuiteCollation(db);
     Define(db, "like", 2, Like);
     Define(db, "like", 3, Like);
     Define(db, "suite_add", 2, Add);

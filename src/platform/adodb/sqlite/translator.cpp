@@ -11,6 +11,7 @@
 #include "platform/adodb/sqlite/date_styles.h"
 #include "platform/adodb/sqlite/dialect_error.h"
 #include "platform/adodb/sqlite/parser.h"
+#include "platform/collation/suite_collation.h"
 #include "platform/text/strings.h"
 
 namespace adodb::sqlite {
@@ -25,8 +26,8 @@ namespace {
 
 using Kind = Expr::Kind;
 
-// Collation registered by RegisterSuiteFunctions for text compared with a literal.
-constexpr const char* kTextCollation = " COLLATE ES_CI";
+// The suite's text order, registered by RegisterSuiteFunctions.
+const std::string kTextCollation = std::string(" COLLATE ") + collation::kSuiteCollation;
 
 std::string SqlString(std::string_view value) {
     return "'" + text::ReplaceAllExact(value, "'", "''") + "'";
@@ -438,7 +439,7 @@ class Translator {
             return sql + "INTEGER PRIMARY KEY AUTOINCREMENT";
         }
         sql += type;
-        if (IsTextType(type)) sql += " COLLATE NOCASE";
+        if (IsTextType(type)) sql += kTextCollation;
         if (c.notNull) sql += " NOT NULL";
         if (c.primaryKey) sql += " PRIMARY KEY";
         if (c.unique) sql += " UNIQUE";
