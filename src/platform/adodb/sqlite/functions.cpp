@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <ctime>
@@ -305,6 +306,35 @@ void Right(sqlite3_context* ctx, int, sqlite3_value** argv) {
     ResultText(ctx, std::string(s.substr(start)));
 }
 
+// suite_substring(text, start, length): the characters at positions start to
+// start + length - 1, counted from 1; positions before the first give nothing.
+void Substring(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (AnyNull(3, argv)) return sqlite3_result_null(ctx);
+    const long long start = sqlite3_value_int64(argv[1]);
+    const long long length = sqlite3_value_int64(argv[2]);
+    if (length < 0) {
+        return Fail(ctx, "42000", "Parámetro de longitud no válido pasado a la función SUBSTRING",
+                    SQLITE_ERROR);
+    }
+    const long long first = std::max(start, 1LL);
+    const long long last = start + length - 1;  // inclusive
+    const std::string_view s = TextOf(argv[0]);
+    std::size_t begin = s.size(), end = s.size();
+    long long position = 1;
+    for (std::size_t i = 0; i <= s.size(); ++position) {
+        if (position == first) begin = i;
+        if (position == last + 1) {
+            end = i;
+            break;
+        }
+        if (i == s.size()) break;
+        ++i;
+        while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) ++i;
+    }
+    if (last < first || begin >= end) return ResultText(ctx, std::string());
+    ResultText(ctx, std::string(s.substr(begin, end - begin)));
+}
+
 void Replace(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (AnyNull(3, argv)) return sqlite3_result_null(ctx);
     ResultText(ctx, text::ReplaceAll(TextOf(argv[0]), TextOf(argv[1]), TextOf(argv[2])));
@@ -372,6 +402,7 @@ void RegisterSuiteFunctions(sqlite3* db, std::shared_ptr<const Session> session)
     Define(db, "suite_charindex", 2, CharIndex);
     Define(db, "suite_charindex", 3, CharIndex);
     Define(db, "suite_right", 2, Right);
+    Define(db, "suite_substring", 3, Substring);
     Define(db, "suite_replace", 3, Replace);
     Define(db, "suite_upper", 1, Upper);
     Define(db, "suite_lower", 1, Lower);
