@@ -53,7 +53,8 @@ QString ButtonCaption(int answer) {
 
 MessageDialog::MessageDialog(const std::string& prompt, Buttons buttons, Icon icon,
                              const std::string& title, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
       answers_(AnswersOf(buttons)),
       escapeAnswer_(EscapeAnswer(buttons)),
       answer_(escapeAnswer_),
@@ -78,7 +79,9 @@ MessageDialog::MessageDialog(const std::string& prompt, Buttons buttons, Icon ic
     text_->setWordWrap(false);
     text_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     text_->setText(QString::fromStdString(WithLineBreaks(prompt)));
-    grid->addWidget(text_, 0, 1, Qt::AlignTop | Qt::AlignLeft);
+    // Without an icon the text takes its place, with no empty margin before it.
+    grid->addWidget(text_, 0, icon != Icon::None ? 1 : 0, 1, icon != Icon::None ? 1 : 2,
+                    Qt::AlignTop | Qt::AlignLeft);
     grid->setColumnStretch(1, 1);
 
     auto* row = new QHBoxLayout;
