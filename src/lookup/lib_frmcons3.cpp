@@ -248,7 +248,11 @@ bool Lib_FrmCons3::eventFilter(QObject* watched, QEvent* event) {
         const int shift = ShiftState(*key);
         // The window sees every key before its controls.
         logic_.Form_KeyDown(code, shift);
-        if (code == 0 && VirtualKeyCode(*key) != 0) return true;
+        if (code == 0 && VirtualKeyCode(*key) != 0) {
+            // The question box took the activation; give it back to the lookup.
+            activateWindow();
+            return true;
+        }
         if (watched == listView1_) return logic_.ListView1_KeyDown(code, shift);
         for (std::size_t i = 0; i < boxes_.size(); ++i) {
             if (watched != boxes_[i]) continue;

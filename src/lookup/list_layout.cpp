@@ -1,6 +1,7 @@
 // Columns, search boxes, sizes and the column-widths file of the list lookup window.
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 #include "clientlib/settings.h"
 #include "lookup/list_lookup.h"
@@ -92,7 +93,8 @@ void ListLookup::CalcularAncho() {
 
 void ListLookup::CargarAnchos() {
     try {
-        const std::vector<WidthsRecord> records = ReadWidthsFile(WidthsFolder() + kWidthsFile);
+        const std::vector<WidthsRecord> records =
+            ReadWidthsFile((std::filesystem::path(WidthsFolder()) / kWidthsFile).string());
         if (text::EqualsNoCase(tablaConsulta_, "Stk_ma_articulos")) {
             tablaConsulta_ = "VT_MA_ARTICULOS";
         }
