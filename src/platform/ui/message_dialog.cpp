@@ -1,6 +1,7 @@
 #include "platform/ui/message_dialog.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -133,6 +134,11 @@ int MessageDialog::Ask() {
 }
 
 void MessageDialog::keyPressEvent(QKeyEvent* event) {
+    // Ctrl+C copies the whole message, so an administrator can pass an error text on.
+    if (event->matches(QKeySequence::Copy) && !text_->hasSelectedText()) {
+        QGuiApplication::clipboard()->setText(windowTitle() + "\n\n" + text_->text());
+        return;
+    }
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
     if ((mods == Qt::NoModifier || mods == Qt::AltModifier) && !event->text().isEmpty()) {
         const QChar typed = event->text().at(0).toUpper();
