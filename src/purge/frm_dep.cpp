@@ -206,6 +206,9 @@ bool FrmDep::eventFilter(QObject* watched, QEvent* event) {
             return handled;
         }
         case QEvent::KeyPress: {
+            // A disabled input still passes its keys through this filter: none goes on
+            // during a run, not even a character the date filter would rewrite.
+            if (running_) return true;
             auto& key = *static_cast<QKeyEvent*>(event);
             // Tab moves the focus; like the platform's own text boxes, the input never sees
             // it as a key of its own (leaving an input validates nothing).
@@ -251,7 +254,6 @@ void FrmDep::RefreshFocusColours() {
 }
 
 void FrmDep::txtFecha_KeyDown(int keyCode) {
-    if (running_) return;
     if (dateBox_.IsCompletionKey(keyCode)) ValidaCampo(txtFecha);
 }
 
@@ -268,7 +270,7 @@ void FrmDep::txtFields_KeyDown(int keyCode) {
 void FrmDep::txtFields_Click() {
     // A pick from the list, with the mouse or the keyboard; not the report the combo gives
     // of the typed text when it loses the focus (leaving an input validates nothing).
-    if (leaving_) return;
+    if (leaving_ || running_) return;
     txtFields_KeyDown(key::kEnter);
 }
 

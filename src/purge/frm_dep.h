@@ -58,6 +58,7 @@ class FrmDep : public QWidget, public PurgePort {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     void BuildControls();

@@ -112,6 +112,11 @@ void FrmDep::SetDescription(const QString& text) {
     UpdateMinimumSize();
 }
 
+void FrmDep::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    UpdateMinimumSize();
+}
+
 void FrmDep::UpdateMinimumSize() {
     // No narrower than the layout allows (the labels that do not wrap fit whole), and at that
     // width as tall as the wrapped texts need: any larger window needs no more height.
@@ -122,8 +127,9 @@ void FrmDep::UpdateMinimumSize() {
     int height = std::max(main->hasHeightForWidth() ? main->totalHeightForWidth(width) : 0,
                           main->totalMinimumSize().height());
     // The layout's estimate can fall short for a wrapped text that spans grid columns: lay
-    // the controls out at that size and add what a wrapped label still lacks.
-    for (int tries = 0; tries < 4; ++tries) {
+    // the controls out at that size and add what a wrapped label still lacks. Only a shown
+    // window lays its frames out at once, so this part waits for the window to be shown.
+    for (int tries = 0; isVisible() && tries < 4; ++tries) {
         main->setGeometry(QRect(0, 0, width, height));
         int lacking = 0;
         for (const QLabel* label : {Label1, lblDesc}) {

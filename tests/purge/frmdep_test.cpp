@@ -412,6 +412,7 @@ TEST_F(FrmDepTest, ARunLocksButtonsAndInputsAndRestoresThem) {
         const std::size_t before = boxes->Boxes().size();
         emit combo->activated(combo->findText("2022"));
         QTest::keyClick(combo, Qt::Key_Return);
+        QTest::keyClicks(fecha, "1-2");  // the date filter would write "1/2"
         boxesDuringRun = boxes->Boxes().size() - before;
     };
     {
@@ -429,6 +430,7 @@ TEST_F(FrmDepTest, ARunLocksButtonsAndInputsAndRestoresThem) {
     EXPECT_TRUE(cancelar->isEnabled());
     EXPECT_TRUE(combo->isEnabled());
     EXPECT_FALSE(fecha->isEnabled());
+    EXPECT_EQ(fecha->text(), "Fecha");
     EXPECT_TRUE(aceptar->hasFocus());
     EXPECT_EQ(combo->currentText(), "2021");
 

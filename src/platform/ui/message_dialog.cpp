@@ -1,6 +1,7 @@
 #include "platform/ui/message_dialog.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -53,7 +54,8 @@ QString ButtonCaption(int answer) {
 
 MessageDialog::MessageDialog(const std::string& prompt, Buttons buttons, Icon icon,
                              const std::string& title, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
       answers_(AnswersOf(buttons)),
       escapeAnswer_(EscapeAnswer(buttons)),
       answer_(escapeAnswer_),
@@ -78,7 +80,9 @@ MessageDialog::MessageDialog(const std::string& prompt, Buttons buttons, Icon ic
     text_->setWordWrap(false);
     text_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     text_->setText(QString::fromStdString(WithLineBreaks(prompt)));
-    grid->addWidget(text_, 0, 1, Qt::AlignTop | Qt::AlignLeft);
+    // Without an icon the text takes its place, with no empty margin before it.
+    grid->addWidget(text_, 0, icon != Icon::None ? 1 : 0, 1, icon != Icon::None ? 1 : 2,
+                    Qt::AlignTop | Qt::AlignLeft);
     grid->setColumnStretch(1, 1);
 
     auto* row = new QHBoxLayout;
@@ -130,6 +134,11 @@ int MessageDialog::Ask() {
 }
 
 void MessageDialog::keyPressEvent(QKeyEvent* event) {
+    // Ctrl+C copies the whole message, so an administrator can pass an error text on.
+    if (event->matches(QKeySequence::Copy) && !text_->hasSelectedText()) {
+        QGuiApplication::clipboard()->setText(windowTitle() + "\n\n" + text_->text());
+        return;
+    }
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
     if ((mods == Qt::NoModifier || mods == Qt::AltModifier) && !event->text().isEmpty()) {
         const QChar typed = event->text().at(0).toUpper();

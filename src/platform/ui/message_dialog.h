@@ -3,7 +3,7 @@
 // blanks, no lines wrapped again unless one would not fit on the screen) and one button per
 // answer, each with its access key. The box is at least as wide as its title needs, so the
 // window manager does not elide it. The letter of a button pressed alone (S, N, A, ...)
-// presses it, as Alt with the letter does.
+// presses it, as Alt with the letter does; Ctrl+C copies the title and the text.
 #include <QDialog>
 #include <string>
 #include <vector>

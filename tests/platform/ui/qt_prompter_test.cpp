@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QInputDialog>
@@ -147,6 +148,17 @@ TEST(QtPrompter, ButtonLettersAnswerWithOrWithoutAlt) {
                   c.expected)
             << c.key;
     }
+}
+
+TEST(QtPrompter, CtrlCCopiesTheWholeMessage) {
+    ui::QtPrompter p;
+    SeenBox seen;
+    AnswerNextBox(seen, {}, [](QDialog& box) {
+        QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);
+        box.reject();
+    });
+    p.MsgBox("Primera\rSegunda", ui::Buttons::OK, ui::Icon::Critical, "Aviso al operador");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "Aviso al operador\n\nPrimera\nSegunda");
 }
 
 TEST(QtPrompter, TextsKeepTheirOwnLinesAndTitlesFit) {
