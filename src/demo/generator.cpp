@@ -1130,6 +1130,8 @@ void Generator::LookupData() {
     for (const auto& [code, name] : families) {
         subfamilies.Text(code).Text(name).Int(static_cast<int>(std::strlen(code) - 1) / 2).Row();
     }
+    // The tree lookup of families returns the IDFAMILIA of the chosen code.
+    detail::Exec(db_, "UPDATE V_TA_FAMILIAS SET IDFAMILIA = Codigo");
 
     const std::pair<const char*, const char*> positions[] = {
         {"01", "Depósito central"}, {"0101", "Estantería A"},         {"010101", "Estante A1"},
