@@ -1,6 +1,7 @@
 #include "demo/schema.h"
 
 #include "demo/sqlite_handle.h"
+#include "platform/collation/suite_collation.h"
 
 namespace demo {
 namespace {
@@ -318,7 +319,9 @@ CREATE TABLE TA_CCOSTO (
 // clang-format on
 
 const std::string& TablesSql() {
-    static const std::string sql = std::string(kTables) + kLookupTables;
+    // Text columns are written with the engine's stock collation and get the suite's one.
+    static const std::string sql =
+        collation::WithSuiteCollation(std::string(kTables) + kLookupTables);
     return sql;
 }
 
@@ -333,6 +336,7 @@ const std::string& SchemaSql() {
 }
 
 void CreateSchema(sqlite3* db) {
+    collation::RegisterSuiteCollation(db);
     detail::Exec(db, SchemaSql());
 }
 
