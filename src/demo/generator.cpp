@@ -1069,7 +1069,7 @@ void Generator::LookupData() {
             } else {
                 sqlite3_bind_int(update.get(), 1, reorder);
             }
-            sqlite3_bind_int(update.get(), 2, stock + static_cast<int>(i % 3));
+            sqlite3_bind_int(update.get(), 2, stock + static_cast<int>(i / kLevels.size() % 3));
             sqlite3_bind_text(update.get(), 3, articles_[i].code.c_str(), -1, SQLITE_TRANSIENT);
             if (sqlite3_step(update.get()) != SQLITE_DONE) {
                 detail::ThrowEngineError(db_, "No se pudo grabar un artículo");
