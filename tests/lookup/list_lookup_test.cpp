@@ -190,6 +190,15 @@ TEST_F(ListLookupTest, RefusedFilterIsReportedAndNewSearchRecovers) {
     EXPECT_FALSE(logic->Hidden());
     logic->CmdNueva_Click();
     EXPECT_EQ(RowTexts().size(), 11U);
+
+    // A table that does not exist: reported, the window loads empty and stays usable.
+    database.prompter->Clear();
+    for (int i = 0; i < 6; ++i) database.prompter->Answer(ui::kAbort);
+    Load("select A from TA_NO_EXISTE");
+    EXPECT_FALSE(database.prompter->Boxes().empty());
+    EXPECT_TRUE(logic->Lista().rows.empty());
+    logic->CmdCancelar_Click();
+    EXPECT_TRUE(logic->Hidden());
 }
 
 TEST_F(ListLookupTest, AcceptanceInSingleAndCheckBoxMode) {
