@@ -21,6 +21,7 @@
 #include "lookup/crear_mascaras.h"
 #include "lookup/lib_clscons3.h"
 #include "lookup/lib_frmcons3.h"
+#include "lookup/lib_frmcons3tree.h"
 #include "lookup/mascara_consulta.h"
 #include "platform/text/strings.h"
 
@@ -101,6 +102,38 @@ LookupFigures Lookup(lookup::Lib_ClsCons3& service, const std::string& sql,
     });
     service.ConsultaSearch(sql);
     return figures;
+}
+
+// Cost centres in four levels of two digits each: 10 x 10 x 10 x 9 leaves, 10,110 nodes.
+int AddCostCentres(const std::string& path) {
+    demo::detail::DatabaseHandle db = demo::detail::OpenDatabase(path, SQLITE_OPEN_READWRITE);
+    demo::detail::Exec(db.get(), "BEGIN; DELETE FROM TA_CCOSTO;");
+    demo::detail::StatementHandle insert = demo::detail::Prepare(
+        db.get(), "INSERT INTO TA_CCOSTO (CODIGO, Descripcion) VALUES (?, ?)");
+    int count = 0;
+    const auto add = [&](const std::string& code) {
+        const std::string name = "Centro " + code + " de gestión";
+        sqlite3_bind_text(insert.get(), 1, code.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert.get(), 2, name.c_str(), -1, SQLITE_TRANSIENT);
+        if (sqlite3_step(insert.get()) != SQLITE_DONE) {
+            demo::detail::ThrowEngineError(db.get(), "insert");
+        }
+        sqlite3_reset(insert.get());
+        ++count;
+    };
+    const auto two = [](int n) { return std::string(1, char('0' + n / 10)) + char('0' + n % 10); };
+    for (int a = 1; a <= 10; ++a) {
+        add(two(a));
+        for (int b = 1; b <= 10; ++b) {
+            add(two(a) + two(b));
+            for (int c = 1; c <= 10; ++c) {
+                add(two(a) + two(b) + two(c));
+                for (int d = 1; d <= 9; ++d) add(two(a) + two(b) + two(c) + two(d));
+            }
+        }
+    }
+    demo::detail::Exec(db.get(), "COMMIT");
+    return count;
 }
 
 }  // namespace
@@ -184,6 +217,38 @@ int main(int argc, char** argv) {
     const LookupFigures coloured = Lookup(service, statement, [](auto&) {});
     std::printf("coloured statement:           %6d rows shown in %.3f s\n", coloured.rows,
                 coloured.shownSeconds);
+
+    // The tree window on the cost centres.
+    const int centres = AddCostCentres(path);
+    lookup::Lib_FrmCons3Tree* treeWindow = nullptr;
+    service.SetTreeWindowFactory([&](const lookup::ConfigReader&) {
+        auto w = std::make_unique<lookup::Lib_FrmCons3Tree>();
+        treeWindow = w.get();
+        return w;
+    });
+    double treeShown = 0;
+    double treePosition = 0;
+    std::size_t treeNodes = 0;
+    const Clock::time_point treeStart = Clock::now();
+    QTimer::singleShot(0, [&] {
+        QApplication::processEvents();
+        treeShown = Since(treeStart);
+        lookup::TreeLookup& logic = treeWindow->Logic();
+        treeNodes = logic.Nodes().size();
+        const std::string last = logic.Nodes().back().key.substr(1);
+        const Clock::time_point t = Clock::now();
+        logic.SetSearchText(last);
+        QApplication::processEvents();
+        treePosition = Since(t);
+        logic.CmdCancelar_Click();
+    });
+    service.CampoDevuelto = "CODIGO";
+    service.ConsultaSearch("select CODIGO, Descripcion from TA_CCOSTO order by CODIGO", nullptr, "",
+                           nullptr, nullptr, "", true);
+    std::printf(
+        "tree of %d cost centres:  %6zu nodes shown in %.3f s; positioning on the "
+        "last node %.4f s\n",
+        centres, treeNodes, treeShown, treePosition);
 
     std::printf(
         "memory: %ld KB before, %ld KB with 1,000 rows, %ld KB with %d rows shown "

@@ -1069,7 +1069,7 @@ void Generator::LookupData() {
             } else {
                 sqlite3_bind_int(update.get(), 1, reorder);
             }
-            sqlite3_bind_int(update.get(), 2, stock + static_cast<int>(i % 3));
+            sqlite3_bind_int(update.get(), 2, stock + static_cast<int>(i / kLevels.size() % 3));
             sqlite3_bind_text(update.get(), 3, articles_[i].code.c_str(), -1, SQLITE_TRANSIENT);
             if (sqlite3_step(update.get()) != SQLITE_DONE) {
                 detail::ThrowEngineError(db_, "No se pudo grabar un artículo");
@@ -1130,6 +1130,8 @@ void Generator::LookupData() {
     for (const auto& [code, name] : families) {
         subfamilies.Text(code).Text(name).Int(static_cast<int>(std::strlen(code) - 1) / 2).Row();
     }
+    // The tree lookup of families returns the IDFAMILIA of the chosen code.
+    detail::Exec(db_, "UPDATE V_TA_FAMILIAS SET IDFAMILIA = Codigo");
 
     const std::pair<const char*, const char*> positions[] = {
         {"01", "Depósito central"}, {"0101", "Estantería A"},         {"010101", "Estante A1"},

@@ -3,11 +3,10 @@
 // outputs; creating it reads the stock-level colours and the lookup switches from the
 // configuration table.
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <memory>
 
 #include "clientlib/utility_services.h"
 #include "lookup/lookup_window_record.h"

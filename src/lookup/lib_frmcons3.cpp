@@ -278,9 +278,10 @@ void Lib_FrmCons3::Show() {
     logic_.Form_Load();
     resize(Px(logic_.WindowWidth()), height());
     clientlib::UtilityServices().PrepareWindow(this, false);
-    if (logic_.Hidden()) return;
-    FocusSearchBox(0);
-    exec();
+    if (!logic_.Hidden()) {
+        FocusSearchBox(0);
+        exec();
+    }
     qApp->removeEventFilter(this);
 }
 

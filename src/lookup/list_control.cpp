@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
-#include "platform/text/strings.h"
+#include "platform/collation/text_compare.h"
 
 namespace lookup {
 namespace {
@@ -35,14 +35,13 @@ double ListControl::ColumnLeft(int c) const {
 
 void ListControl::Sort() {
     if (!sorted || rows.size() < 2) return;
-    // Keys folded once, then an index sort: the rows move once.
-    std::vector<std::string> keys;
-    keys.reserve(rows.size());
-    for (const ListRow& row : rows) keys.push_back(text::ToUpper(KeyText(row, sortKey)));
+    // An index sort in the suite's text order (letter case ignored, Spanish order): the
+    // rows move once.
     std::vector<std::size_t> order(rows.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return descending ? keys[b] < keys[a] : keys[a] < keys[b];
+        const int c = collation::CompareText(KeyText(rows[a], sortKey), KeyText(rows[b], sortKey));
+        return descending ? c > 0 : c < 0;
     });
     std::vector<ListRow> ordered;
     ordered.reserve(rows.size());

@@ -217,4 +217,29 @@ TEST_F(ConsultaSearchTest, HandsTheInputsToTheWindowAndTakesItsOutputs) {
     EXPECT_FALSE(windows.seen.CheckBoxes);
 }
 
+TEST_F(ConsultaSearchTest, TreeLookupShowsTheTreeWindow) {
+    FakeWindows trees;
+    trees.answer = [](LookupWindowRecord& r) {
+        EXPECT_FALSE(r.Valores.has_value());
+        r.Valores = std::vector<std::string>{"01", "0101"};
+        r.ValorDevuelto = std::string("01");
+    };
+    Service().SetTreeWindowFactory(trees.Factory());
+    Service().Checks = true;
+    Service().CampoDevuelto = "IDPOSICION";
+    Service().ConsultaSearch(
+        "select IDPOSICION, Descripcion from MA_POSICIONES order by IDPOSICION", nullptr, "",
+        nullptr, nullptr, "", true);
+    EXPECT_EQ(windows.shown, 0);
+    ASSERT_EQ(trees.shown, 1);
+    EXPECT_EQ(trees.seen.SQL,
+              "select IDPOSICION, Descripcion from MA_POSICIONES order by IDPOSICION");
+    EXPECT_EQ(trees.seen.CampoDevuelto, "IDPOSICION");
+    EXPECT_TRUE(trees.seen.CheckBoxes);
+    EXPECT_EQ(Service().Valores, (Coleccion{{"01", "0101"}}));
+    EXPECT_EQ(Service().ValorDevuelto, adodb::Variant("01"));
+    EXPECT_FALSE(Service().Checks);
+    EXPECT_TRUE(Service().CampoDevuelto.empty());
+}
+
 }  // namespace

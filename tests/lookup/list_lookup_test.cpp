@@ -80,6 +80,20 @@ TEST_F(ListLookupTest, SortsItselfWhenAskedAndByColumnHeader) {
     EXPECT_EQ(RowTexts().front(), "A01");
 }
 
+TEST(ListControl, SortsInTheSuitesTextOrderKeepingTheSelection) {
+    lookup::ListControl list;
+    for (const char* t : {"oso", "Ñandú", "nube", "Árbol", "alfa", "Beta"}) {
+        list.rows.push_back({t, {}, false, std::nullopt});
+    }
+    list.selected = 1;  // Ñandú
+    list.sorted = true;
+    list.Sort();
+    std::vector<std::string> texts;
+    for (const auto& r : list.rows) texts.push_back(r.text);
+    EXPECT_EQ(texts, (std::vector<std::string>{"alfa", "Árbol", "Beta", "nube", "Ñandú", "oso"}));
+    EXPECT_EQ(list.rows[static_cast<std::size_t>(list.selected)].text, "Ñandú");
+}
+
 TEST_F(ListLookupTest, PositionsOnTypedTextColumnByColumn) {
     configure = [](auto& d) { d.FiltroInicial = "tU"; };
     Load("select DESCRIPCION, IDARTICULO from V_MA_ARTICULOS order by IDARTICULO");
@@ -176,6 +190,15 @@ TEST_F(ListLookupTest, RefusedFilterIsReportedAndNewSearchRecovers) {
     EXPECT_FALSE(logic->Hidden());
     logic->CmdNueva_Click();
     EXPECT_EQ(RowTexts().size(), 11U);
+
+    // A table that does not exist: reported, the window loads empty and stays usable.
+    database.prompter->Clear();
+    for (int i = 0; i < 6; ++i) database.prompter->Answer(ui::kAbort);
+    Load("select A from TA_NO_EXISTE");
+    EXPECT_FALSE(database.prompter->Boxes().empty());
+    EXPECT_TRUE(logic->Lista().rows.empty());
+    logic->CmdCancelar_Click();
+    EXPECT_TRUE(logic->Hidden());
 }
 
 TEST_F(ListLookupTest, AcceptanceInSingleAndCheckBoxMode) {

@@ -66,7 +66,11 @@ TEST_F(ListWindowTest, OperatorTypesMovesToTheListAndAcceptsWithEnter) {
         auto& box0 = Child<QLineEdit>(w, "CmbSearch_0");
         EXPECT_EQ(box0.toolTip(), "F5 realiza nueva busqueda");
         EXPECT_TRUE(Child<QLineEdit>(w, "CmbSearch_1").isVisible());
-        EXPECT_GT(Child<QScrollBar>(w, "HScroll1").maximum(), 0);
+        auto& scroll = Child<QScrollBar>(w, "HScroll1");
+        EXPECT_EQ(scroll.maximum(), window->Logic().ScrollMax());
+        scroll.setValue(150);  // twips: the panel with boxes and list moves 10 px left
+        EXPECT_EQ(Child<QWidget>(w, "picFields").x(), -150 * w.logicalDpiX() / 1440);
+        scroll.setValue(0);
 
         box0.setFocus();
         QTest::keyClicks(&box0, "tarU");

@@ -110,6 +110,20 @@ TEST_F(ConsultaCommandTest, AcceptedRowIsPrinted) {
     EXPECT_EQ(razon.rfind("Corralón", 0), 0U) << razon;
 }
 
+TEST_F(ConsultaCommandTest, TreeLookupOfFamilies) {
+    WhenShown([](QWidget& w) {
+        auto& box = *w.findChild<QLineEdit*>("CmbSearch_0");
+        box.setFocus();
+        QTest::keyClicks(&box, "Tornill");
+        QTest::mouseClick(w.findChild<QPushButton*>("CmdAceptar"), Qt::LeftButton);
+    });
+    const Result r =
+        Run({"--arbol", "--campo-devuelto", "IDFAMILIA",
+             "select Codigo, Descripcion from V_TA_FAMILIAS order by Codigo", Parameters()});
+    EXPECT_EQ(r.status, lookupapp::kExitAccepted) << r.err;
+    EXPECT_EQ(r.out, "FER01\n");
+}
+
 TEST_F(ConsultaCommandTest, CancelAndBadArguments) {
     WhenShown([](QWidget& w) {
         QTest::mouseClick(w.findChild<QPushButton*>("CmdCancelar"), Qt::LeftButton);
