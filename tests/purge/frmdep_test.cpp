@@ -358,7 +358,7 @@ TEST_F(FrmDepTest, ComboStaysCyanThroughAKeyboardPick) {
 TEST_F(FrmDepTest, NeverShrinksBelowWhatItsTextsNeed) {
     for (const bool dateMode : {false, true}) {
         SCOPED_TRACE(dateMode ? "date mode" : "fiscal-year mode");
-        runtest::ResetGlobalDb();
+        runtest::ResetDb(database);
         boxes->Clear();
         if (dateMode) {
             runtest::Exec(demo.Path(), "UPDATE MV_EJERCICIOS SET CIERRE = 0, CERRADO = 0");
