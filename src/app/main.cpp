@@ -1,6 +1,7 @@
 // The program's entry: the purge window, or batch mode with --batch; --help explains both.
 #include <QApplication>
 #include <QCoreApplication>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -17,6 +18,21 @@
 #include "startup/mod_global.h"
 
 namespace {
+
+// Whether the window can be shown: Qt ends the process with an English message of its own
+// when its platform plugin finds no display, so that case is told apart beforehand.
+bool DisplayAvailable() {
+    const auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value != nullptr && *value != '\0';
+    };
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    const std::string chosen = platform != nullptr ? platform : "";
+    if (chosen.rfind("xcb", 0) == 0) return set("DISPLAY");
+    if (chosen.rfind("wayland", 0) == 0) return set("WAYLAND_DISPLAY");
+    if (!chosen.empty()) return true;  // offscreen, vnc, eglfs...: they need no display server
+    return set("DISPLAY") || set("WAYLAND_DISPLAY");
+}
 
 int RunWindow(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -59,6 +75,11 @@ int main(int argc, char** argv) {
     if (options.batch) {
         QCoreApplication app(argc, argv);
         return purge::RunBatch(options, argc, argv, std::cout, std::cerr);
+    }
+    if (!DisplayAvailable()) {
+        std::cerr << "No hay pantalla donde mostrar la ventana de depuraciones. Para depurar sin "
+                     "ventana use --batch (vea --help).\n";
+        return purge::kExitNotStarted;
     }
     return RunWindow(argc, argv);
 }

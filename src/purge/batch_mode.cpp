@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -17,6 +18,7 @@
 #include "purge/fiscal_years.h"
 #include "purge/purge_run.h"
 #include "purge/result_table.h"
+#include "purge/suite_tables.h"
 #include "startup/connection_dialog_setup.h"
 #include "startup/mod_global.h"
 
@@ -69,7 +71,16 @@ bool ModeAllowed(const CommandLineOptions& o, db::DB_Dll& db, std::ostream& err)
 int RunBatch(const CommandLineOptions& options, int argc, char** argv, std::ostream& out,
              std::ostream& err) {
     if (!options.error.empty() || !options.batch) {
-        err << options.error << "\nUse --help para ver la ayuda.\n";
+        const std::string program =
+            argc > 0 ? std::filesystem::path(argv[0]).filename().string() : "depuraciones";
+        err << options.error << "\n\n" << HelpText(program);
+        return kExitNotStarted;
+    }
+    // The parameter string from standard input keeps the password off the command line.
+    std::string parametros;
+    if (options.parametersFromStdin && !std::getline(std::cin, parametros)) parametros.clear();
+    if (options.parametersFromStdin && text::Trim(parametros).empty()) {
+        err << "No se recibió la cadena de parámetros por la entrada estándar.\n";
         return kExitNotStarted;
     }
     BatchPort port(options, err);
@@ -97,13 +108,17 @@ int RunBatch(const CommandLineOptions& options, int argc, char** argv, std::ostr
     db::DB_Dll& db = db::Db();
     std::string cadenaConexion;
     try {
-        startup::IniciarSistema(db, false, "", cadenaConexion);
+        startup::IniciarSistema(db, false, parametros, cadenaConexion);
     } catch (const text::RuntimeError& e) {
         err << "No se pudo iniciar el sistema: " << e.Description() << "\n";
         return kExitNotStarted;
     }
     if (startup::ProgramEnded() || !db.gOpenFlag) {
         err << "Sin conexión con la base de datos: no se depuró nada.\n";
+        return kExitNotStarted;
+    }
+    if (const auto refusal = NotASuiteDatabase(db)) {
+        err << *refusal << "\n";
         return kExitNotStarted;
     }
     if (!ModeAllowed(options, db, err)) return kExitNotStarted;

@@ -31,6 +31,13 @@ bool TakeValue(int argc, const char* const* argv, int& i, std::string_view name,
     return true;
 }
 
+// The start-up parameter string is a list of "@Key=value;" pairs.
+bool LooksLikeParameterString(std::string_view arg) {
+    const std::size_t first = arg.find_first_not_of(" \t");
+    return first != std::string_view::npos && arg[first] == '@' &&
+           arg.find('=') != std::string_view::npos;
+}
+
 }  // namespace
 
 CommandLineOptions ParseCommandLine(int argc, const char* const* argv) {
@@ -54,16 +61,31 @@ CommandLineOptions ParseCommandLine(int argc, const char* const* argv) {
         }
         if (TakeValue(argc, argv, i, "--fiscal-year", o.fiscalYear, o.error)) continue;
         if (TakeValue(argc, argv, i, "--date", o.date, o.error)) continue;
-        if (arg.substr(0, 2) == "--") {
+        const bool fromStdin = arg == "-";
+        if (!fromStdin && !arg.empty() && arg[0] == '-') {
             o.error = "Opción desconocida: " + std::string(arg) + ".";
             break;
         }
-        o.parameterArgs.push_back(i);
+        // Anything else must be the parameter string, given once: a stray word could be a
+        // mistyped option that the operator believes was taken.
+        if (!fromStdin && !LooksLikeParameterString(arg)) {
+            o.error = "Argumento desconocido: " + std::string(arg) + ".";
+            break;
+        }
+        if (!o.parameterArgs.empty() || o.parametersFromStdin) {
+            o.error = "La cadena de parámetros se indicó más de una vez.";
+            break;
+        }
+        if (fromStdin) {
+            o.parametersFromStdin = true;
+        } else {
+            o.parameterArgs.push_back(i);
+        }
     }
     if (o.batch && o.error.empty()) {
         if (o.fiscalYear.has_value() == o.date.has_value()) {
             o.error = "Indique --fiscal-year CÓDIGO o --date FECHA (uno de los dos).";
-        } else if (o.parameterArgs.empty()) {
+        } else if (o.parameterArgs.empty() && !o.parametersFromStdin) {
             o.error = "Falta la cadena de parámetros (\"@Server=...;@DbName=...;\").";
         }
     }
@@ -78,7 +100,7 @@ std::string HelpText(const std::string& program) {
            "      Abre la ventana de depuraciones.\n"
            "  " +
            program +
-           " --batch (--fiscal-year CÓDIGO | --date FECHA) [--yes] <cadena de parámetros>\n"
+           " --batch (--fiscal-year CÓDIGO | --date FECHA) [--yes] (<cadena de parámetros> | -)\n"
            "      Depura sin ventana, para administradores que depuran desde un guion o un\n"
            "      programador de tareas.\n"
            "  " +
@@ -91,6 +113,8 @@ std::string HelpText(const std::string& program) {
            "datos>;@Usuario=<usuario>;@Password=<clave>;\"\n"
            "  Ejemplo con la base de datos incorporada: "
            "\"@Server=local;@DbName=empresa.db;@Usuario=admin;@Password=;\"\n"
+           "  En el modo por lotes, \"-\" en su lugar la lee de la primera línea de la entrada\n"
+           "  estándar, para que la clave no quede en la línea de órdenes.\n"
            "\n"
            "Opciones del modo por lotes:\n"
            "  --fiscal-year CÓDIGO  Depura hasta la fecha de fin del ejercicio cerrado CÓDIGO.\n"
@@ -104,8 +128,11 @@ std::string HelpText(const std::string& program) {
            "Se aplican las mismas validaciones que en la ventana. Los mensajes se escriben en la\n"
            "salida de errores con su título; el avance, en una línea de la salida de errores que\n"
            "se actualiza. Al terminar, la salida estándar muestra una tabla con cada paso: la\n"
-           "tabla depurada, el resultado (completo, revertido o abandonado), las filas borradas\n"
-           "o escritas y los segundos que llevó.\n"
+           "tabla depurada, el resultado (completo, revertido, abandonado u omitido), las filas\n"
+           "borradas o escritas y los segundos que llevó. Un paso se omite cuando no se\n"
+           "completó el paso del que depende (el 2 depende del 1, el 8 de los pasos 4 a 7, el\n"
+           "12 de los pasos 9 a 11); sus filas quedan para la próxima depuración.\n"
+           "Mientras otra conexión retiene la base de datos, la línea de avance lo indica.\n"
            "\n"
            "Las preguntas que ofrecen reintentar se responden sin reintentar, y el diálogo de\n"
            "conexión no puede mostrarse: sin servidor en la cadena de parámetros el programa\n"
@@ -113,9 +140,9 @@ std::string HelpText(const std::string& program) {
            "\n"
            "Estado de salida:\n"
            "  0  todos los pasos se completaron\n"
-           "  1  algún paso no se completó (revertido o abandonado)\n"
+           "  1  algún paso no se completó (revertido, abandonado u omitido)\n"
            "  2  argumentos incorrectos, sin conexión, o depuración rechazada por la validación\n"
-           "     o no confirmada\n";
+           "     o no confirmada; también sin pantalla y sin --batch\n";
 }
 
 }  // namespace purge

@@ -13,9 +13,11 @@ struct CommandLineOptions {
     std::optional<std::string> fiscalYear;  // --fiscal-year CODE
     std::optional<std::string> date;        // --date DATE
     bool yes = false;                       // --yes
-    // Indexes into argv of the arguments that make up the start-up parameter string.
+    // Indexes into argv of the arguments that make up the start-up parameter string (in
+    // batch mode, the one argument that holds it).
     std::vector<int> parameterArgs;
-    std::string error;  // non-empty: the arguments are not acceptable
+    bool parametersFromStdin = false;  // batch mode: "-" in place of the parameter string
+    std::string error;                 // non-empty: the arguments are not acceptable
 };
 
 CommandLineOptions ParseCommandLine(int argc, const char* const* argv);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <ostream>
+#include <string>
 
 namespace purge {
 
@@ -29,6 +30,24 @@ void BatchPort::SetProgress(double value) {
     shownPercent_ = percent;
     err_ << "\rDepurando: paso " << step << " de 12, " << percent << "%   " << std::flush;
     lineOpen_ = true;
+}
+
+void BatchPort::ShowWaiting(bool waiting) {
+    const std::string line =
+        std::string("\rDepurando: paso ") +
+        std::to_string(std::clamp(static_cast<int>(value_ / 100.0) + 1, 1, 12)) + " de 12. " +
+        kWaitingText;
+    if (waiting) {
+        err_ << line << std::flush;
+        lineOpen_ = true;
+        return;
+    }
+    // Back to the progress line, with the waiting text blanked out.
+    err_ << "\r" << std::string(line.size(), ' ') << std::flush;
+    const int shown = shownPercent_;
+    shownPercent_ = -1;
+    SetProgress(value_);
+    if (shownPercent_ < shown) shownPercent_ = shown;
 }
 
 void BatchPort::EndLine() {

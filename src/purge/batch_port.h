@@ -21,6 +21,7 @@ class BatchPort : public PurgePort {
     bool ByFiscalYear() const override { return byFiscalYear_; }
     std::string FiscalYearText() const override { return fiscalYear_; }
     std::string DateText() const override { return date_; }
+    void ShowWaiting(bool waiting) override;
 
     // Ends the progress line, so that what is written next starts on a line of its own.
     void EndLine();

@@ -16,6 +16,7 @@
 #include "platform/text/strings.h"
 #include "platform/ui/ports.h"
 #include "purge/asientos_statements.h"
+#include "purge/fiscal_years.h"
 #include "purge/step_runner.h"
 #include "purge/step_transaction.h"
 #include "startup/mod_global.h"
@@ -75,7 +76,7 @@ class AsientosStep {
             });
             Guard([&] { fecha_ = rs.Fields("FECHA HASTA").Value().ToString(); });
         } else {
-            Guard([&] { fecha_ = text::Trim(port_.DateText()); });
+            Guard([&] { fecha_ = CutOffFromTyped(port_.DateText()); });
         }
         Guard([&] { db_.CierraRecordset(rs); });
         // Without a cut-off there is nothing the step could delete, and widening the range

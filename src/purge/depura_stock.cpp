@@ -84,24 +84,57 @@ class StockStep {
 
         std::string fecha;
         Reported([&] { fecha = utils_.SqlDateLiteral(fechaHasta_); });
+        const StepOutcome outcome = ReplaceInTransaction(fecha);
+        display.CloseProgress();
+        port_.SetProgress(kBandEnd);
+        return outcome;
+    }
+
+    // The balances are read inside the step's transaction, which holds the movements up to
+    // the cut-off against other writers until it ends: a movement another program commits
+    // meanwhile either waits for the step or was already in the balances. (The embedded
+    // engine takes its write lock when the transaction begins; SQL Server holds update locks
+    // on the range the balance query reads.)
+    StepOutcome ReplaceInTransaction(const std::string& fecha) {
+        std::optional<StepTransaction> transaction;
+        Reported([&] { transaction.emplace(db_, StepTransaction::Route::Connection); });
+        // Without a transaction the inserts and the deletion could not be undone together.
+        if (!transaction) return StepOutcome::Abandoned;
+
+        // Nothing but the opening balances of an earlier purge up to the same cut-off: there
+        // is nothing to replace, and rewriting them would only renumber them.
         adodb::Recordset rs;
-        std::string sql = stock::SaldosSql(fecha);
+        long pendientes = -1;
+        Reported([&] {
+            db_.AbrirRecordset(stock::PendientesSql(fecha), rs, nullptr, adodb::kOpenForwardOnly,
+                               adodb::kLockReadOnly, -1, true);
+        });
+        Reported([&] {
+            if (rs.State() != adodb::kStateClosed && !rs.EOF())
+                pendientes = rs.Fields("Movimientos").Value().ToLong();
+        });
+        db_.CierraRecordset(rs);
+        if (pendientes < 0) return StepOutcome::Abandoned;
+        if (pendientes == 0) {
+            transaction->Finish(true);
+            return StepOutcome::Committed;
+        }
+
+        const bool holdLocks = !text::Contains(db_.gCnn.ConnectionString(), "ORACLE");
+        std::string sql = stock::SaldosSql(fecha, holdLocks);
         Reported([&] {
             db_.AbrirRecordset(sql, rs, nullptr, adodb::kOpenForwardOnly, adodb::kLockReadOnly, -1,
                                true);
         });
         // A balance query that could not be opened leaves the step undone, not "done".
-        StepOutcome outcome = StepOutcome::Abandoned;
-        if (rs.State() != adodb::kStateClosed) {
-            bool hayFilas = false;
-            outcome = StepOutcome::Committed;
-            Reported([&] { hayFilas = !rs.EOF(); });
-            if (hayFilas) outcome = ReplaceMovements(rs, fecha);
+        if (rs.State() == adodb::kStateClosed) return StepOutcome::Abandoned;
+        bool hayFilas = false;
+        Reported([&] { hayFilas = !rs.EOF(); });
+        if (!hayFilas) {
+            transaction->Finish(true);
+            return StepOutcome::Committed;
         }
-
-        display.CloseProgress();
-        port_.SetProgress(kBandEnd);
-        return outcome;
+        return ReplaceMovements(rs, fecha, *transaction);
     }
 
     // The new voucher number, or false (after telling the operator) when there is none.
@@ -133,14 +166,11 @@ class StockStep {
         return true;
     }
 
-    StepOutcome ReplaceMovements(adodb::Recordset& rs, const std::string& fecha) {
+    StepOutcome ReplaceMovements(adodb::Recordset& rs, const std::string& fecha,
+                                 StepTransaction& transaction) {
         Reported([&] { rs.MoveFirst(); });
         bError_ = false;
         port_.SetProgress(kBeforeInserts);
-        std::optional<StepTransaction> transaction;
-        Reported([&] { transaction.emplace(db_, StepTransaction::Route::Connection); });
-        // Without a transaction the inserts and the deletion could not be undone together.
-        if (!transaction) return StepOutcome::Abandoned;
 
         // The first group is read under the error report; from its insert on, failures only
         // mark the step as failed.
@@ -165,7 +195,7 @@ class StockStep {
             if (!SendTolerant(cnn_, stock::DeleteSql(db_, fecha, numero_), &deleted))
                 bError_ = true;
         }
-        if (!transaction->Finish(!bError_)) return StepOutcome::RolledBack;
+        if (!transaction.Finish(!bError_)) return StepOutcome::RolledBack;
         count_.Add(written + deleted);
         return StepOutcome::Committed;
     }

@@ -55,4 +55,9 @@ std::string FechaHastaText(const adodb::Variant& fechaHasta) {
     return text::FormatDefault(fechaHasta.ToDate());
 }
 
+std::string CutOffFromTyped(const std::string& typed) {
+    const std::optional<text::DateTime> date = text::ParseDate(typed);
+    return date ? text::FormatDefault(*date) : text::Trim(typed);
+}
+
 }  // namespace purge

@@ -33,4 +33,13 @@ bool IsWholeNumberCode(const std::string& codigo);
 // The end date as text in the default date format (short date, time only when present).
 std::string FechaHastaText(const adodb::Variant& fechaHasta);
 
+// The cut-off text of a typed date: written out in the regional order with two-digit day and
+// month and a four-digit year ("1/1/20" -> "01/01/2020"), so that every statement and the
+// purge date read the same day whatever the database makes of two-digit years. A text that
+// does not read as a date is returned trimmed.
+std::string CutOffFromTyped(const std::string& typed);
+
+// The earliest cut-off year: SQL Server's datetime holds nothing before 1753.
+inline constexpr int kEarliestCutOffYear = 1753;
+
 }  // namespace purge

@@ -17,7 +17,9 @@
 #include "purge/fiscal_years.h"
 #include "purge/key_codes.h"
 #include "purge/procedure_errors.h"
+#include "purge/suite_tables.h"
 #include "startup/mod_global.h"
+#include "startup/startup_state.h"
 
 namespace purge {
 
@@ -73,6 +75,11 @@ void FrmDep::Form_Load() {
         return;
     }
     if (startup::ProgramEnded()) return;
+    if (const auto refusal = NotASuiteDatabase(db_)) {
+        Stop(*refusal);
+        startup::EndProgram(startup::kExitNotASuiteDatabase);
+        return;
+    }
     std::vector<std::string> ejercicios;
     if (!Guarded(utils_, "Form_Load", [&] { ejercicios = EjerciciosCerrados(db_); })) return;
     Guarded(utils_, "Form_Load", [&] { ShowLoadedMode(ejercicios); });
@@ -279,6 +286,13 @@ void FrmDep::txtFields_Click() {
 void FrmDep::SetProgress(double value) {
     progress_ = value;
     PBDepurar->setValue(static_cast<int>(std::lround(value)));
+}
+
+void FrmDep::ShowWaiting(bool waiting) {
+    // The statement holds the event loop, so the bar is repainted at once.
+    PBDepurar->setFormat(waiting ? QString::fromUtf8(kWaitingText) : QStringLiteral("%p%"));
+    PBDepurar->setTextVisible(waiting);
+    PBDepurar->repaint();
 }
 
 void FrmDep::SetProgressRange(int min, int max) {

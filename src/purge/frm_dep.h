@@ -48,6 +48,7 @@ class FrmDep : public QWidget, public PurgePort {
     void SetProgress(double value) override;
     double Progress() const override { return progress_; }
     void SetProgressRange(int min, int max) override;
+    void ShowWaiting(bool waiting) override;
     void ProcessEvents() override;
     void SetTrashVisible(bool visible) override;
     bool ByFiscalYear() const override { return bPorEjercicio_; }

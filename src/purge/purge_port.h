@@ -20,6 +20,13 @@ class PurgePort {
     // Moves the focus to the input of the current mode (txtFields or txtFecha) after a
     // refused input; drivers without a window have nothing to do.
     virtual void FocusInput() {}
+    // A statement of the run has been waiting for another connection's lock (true) or no
+    // longer waits (false).
+    virtual void ShowWaiting(bool waiting) { (void)waiting; }
 };
+
+// The text shown while a statement waits for another connection's lock.
+inline constexpr const char* kWaitingText =
+    "Esperando a que otra conexión libere la base de datos...";
 
 }  // namespace purge

@@ -1,5 +1,6 @@
 #include "purge/purge_run.h"
 
+#include <algorithm>
 #include <functional>
 #include <tuple>
 
@@ -13,6 +14,7 @@
 #include "purge/depura_stock.h"
 #include "purge/fiscal_years.h"
 #include "purge/procedure_errors.h"
+#include "purge/step_runner.h"
 
 namespace purge {
 
@@ -70,7 +72,10 @@ RunResult PurgeRun::Run() {
     port_.SetProgressRange(0, 1200);
     ui::pointer().SetBusy(true);
     port_.SetProgress(0);
+    // A statement that waits for another connection's lock says so while it waits.
+    db_.gCnn.SetLockWaitObserver([this](bool waiting) { port_.ShowWaiting(waiting); });
     result.steps = RunSteps(text::Trim(codigo), *fechaHasta);
+    db_.gCnn.SetLockWaitObserver({});
     ui::pointer().SetBusy(false);
     ShowCompletion(result.steps);
     port_.SetProgress(0);
@@ -161,6 +166,12 @@ bool PurgeRun::FiscalYearAcceptable(const std::string& codigo) {
 }
 
 bool PurgeRun::DateAcceptable(const std::string& fecha) {
+    // The database's dates begin in 1753: an earlier cut-off would make every step fail.
+    if (text::ParseDate(fecha)->year < kEarliestCutOffYear) {
+        ui::prompter().MsgBox("Debe informar una fecha válida hasta donde quiere depurar!!!");
+        port_.FocusInput();
+        return false;
+    }
     // A cut-off after today would purge the current business: almost surely a typing slip.
     if (AfterToday(*text::ParseDate(fecha))) {
         ui::prompter().MsgBox(
@@ -172,7 +183,7 @@ bool PurgeRun::DateAcceptable(const std::string& fecha) {
 }
 
 std::optional<std::string> PurgeRun::ObtieneFechaHasta(const std::string& codigo) {
-    if (!port_.ByFiscalYear()) return text::Trim(port_.DateText());
+    if (!port_.ByFiscalYear()) return CutOffFromTyped(port_.DateText());
     adodb::Recordset rs;
     std::optional<std::string> fecha;
     db_.AbrirRecordset("SELECT * FROM MV_EJERCICIOS WHERE CONVERT(INT,PERIODO) = " + codigo, rs,
@@ -191,20 +202,49 @@ std::optional<std::string> PurgeRun::ObtieneFechaHasta(const std::string& codigo
 
 std::vector<StepReport> PurgeRun::RunSteps(const std::string& codigo,
                                            const std::string& fechaHasta) {
-    std::vector<std::function<StepReport()>> plan;
+    struct Planned {
+        StepId id;
+        std::vector<int> needs;  // steps that find their rows through this step's rows
+        std::function<StepReport()> run;
+    };
+    std::vector<Planned> plan;
     const auto& lotes = BatchedTables();
-    const auto lote = [&](const BatchedTable& t) {
-        return [&, t] { return DepuraEnLotes(t, fechaHasta, port_, db_); };
+    const auto lote = [&](const BatchedTable& t, std::vector<int> needs = {}) {
+        return Planned{{t.step, t.table}, std::move(needs), [&, t] {
+                           return DepuraEnLotes(t, fechaHasta, port_, db_);
+                       }};
     };
     plan.push_back(lote(lotes[0]));
-    plan.push_back([&] { return DepuraAsientos(codigo, port_, db_); });
-    plan.push_back([&] { return DepuraStock(fechaHasta, port_, db_); });
-    for (std::size_t i = 1; i < lotes.size(); ++i) plan.push_back(lote(lotes[i]));
+    plan.push_back({{2, "MV_ASIENTOS"}, {1}, [&] { return DepuraAsientos(codigo, port_, db_); }});
+    plan.push_back({{3, "V_MV_STOCK"}, {}, [&] { return DepuraStock(fechaHasta, port_, db_); }});
+    for (std::size_t i = 1; i < lotes.size(); ++i) {
+        const int step = lotes[i].step;
+        std::vector<int> needs;
+        if (step == 8) needs = {4, 5, 6, 7};
+        if (step == 12) needs = {9, 10, 11};
+        plan.push_back(lote(lotes[i], needs));
+    }
 
+    // A header or entry is deleted only after every step that reaches its rows through it
+    // committed: otherwise those rows could never be selected by a later purge. The omitted
+    // step's rows stay for the next purge, which can then finish the job.
     std::vector<StepReport> reports;
-    for (const auto& step : plan) {
-        reports.push_back(step());
-        port_.SetProgress(100.0 * reports.back().step);
+    const auto committed = [&](int step) {
+        for (const StepReport& r : reports)
+            if (r.step == step) return r.outcome == StepOutcome::Committed;
+        return false;
+    };
+    for (const Planned& p : plan) {
+        const auto missing = std::find_if(p.needs.begin(), p.needs.end(),
+                                          [&](int step) { return !committed(step); });
+        if (missing == p.needs.end()) {
+            reports.push_back(p.run());
+        } else {
+            StepReport omitted{p.id.number, p.id.table, StepOutcome::Omitted, 0, 0.0};
+            omitted.waitedFor = *missing;
+            reports.push_back(omitted);
+        }
+        port_.SetProgress(100.0 * p.id.number);
     }
     return reports;
 }
@@ -213,7 +253,11 @@ void PurgeRun::ShowCompletion(const std::vector<StepReport>& steps) {
     std::string failed;
     for (const StepReport& r : steps) {
         if (r.outcome == StepOutcome::Committed) continue;
-        failed += (failed.empty() ? "" : ", ") + std::to_string(r.step) + " (" + r.table + ")";
+        failed += (failed.empty() ? "" : ", ") + std::to_string(r.step) + " (" + r.table;
+        if (r.outcome == StepOutcome::Omitted) {
+            failed += ", omitido: esperaba el paso " + std::to_string(r.waitedFor);
+        }
+        failed += ")";
     }
     if (failed.empty()) {
         ui::prompter().MsgBox(kCompleted, ui::Buttons::OK, ui::Icon::Information, kTitle);

@@ -10,8 +10,16 @@ const char* OutcomeText(StepOutcome o) {
             return "revertido";
         case StepOutcome::Abandoned:
             return "abandonado";
+        case StepOutcome::Omitted:
+            return "omitido";
     }
     return "";
+}
+
+std::string OutcomeDescription(const StepReport& r) {
+    std::string text = OutcomeText(r.outcome);
+    if (r.outcome == StepOutcome::Omitted) text += " (paso " + std::to_string(r.waitedFor) + ")";
+    return text;
 }
 
 }  // namespace purge

@@ -32,13 +32,13 @@ std::optional<std::string> NextVoucherNumber(const adodb::Variant& ultimo) {
     return text::Mid(x, 1, 4) + secuencia + text::Mid(x, 13, 1);
 }
 
-std::string SaldosSql(const std::string& fechaLiteral) {
-    return "SELECT IDArticulo, SUM(Cantidad) AS SALDOCANTIDAD, "
-           "SUM(CantidadUD) AS SALDOCANTIDADUD, IDUnidad, "
-           "IdDeposito , IdPosicion, NroSerie, NroLote,Descripcion "
-           "From V_MV_Stock  "
-           "WHERE (FECHA <= " +
-           fechaLiteral +
+std::string SaldosSql(const std::string& fechaLiteral, bool holdLocks) {
+    return std::string(
+               "SELECT IDArticulo, SUM(Cantidad) AS SALDOCANTIDAD, "
+               "SUM(CantidadUD) AS SALDOCANTIDADUD, IDUnidad, "
+               "IdDeposito , IdPosicion, NroSerie, NroLote,Descripcion "
+               "From V_MV_Stock  ") +
+           (holdLocks ? "WITH (UPDLOCK, HOLDLOCK) " : "") + "WHERE (FECHA <= " + fechaLiteral +
            ") AND (Anulado = 0) "
            "GROUP BY IDArticulo, IDUnidad, IdDeposito, IdPosicion, NroSerie, "
            "NroLote,Descripcion ";
@@ -56,6 +56,11 @@ Saldo ReadSaldo(const adodb::Recordset& rs) {
     s.nroSerie = rs.Fields("NroSerie").Value();
     s.nroLote = rs.Fields("NroLote").Value();
     return s;
+}
+
+std::string PendientesSql(const std::string& fechaLiteral) {
+    return "SELECT COUNT(*) AS Movimientos From V_MV_Stock WHERE (FECHA <= " + fechaLiteral +
+           ") AND (TC IS NULL OR TC <> 'SI' OR FECHA < " + fechaLiteral + ")";
 }
 
 std::string InsertSql(db::DB_Dll& db, const std::string& numero, long secuencia,

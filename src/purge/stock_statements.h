@@ -21,8 +21,14 @@ inline constexpr const char* kPrimerNumero = "000100000001X";
 std::optional<std::string> NextVoucherNumber(const adodb::Variant& ultimo);
 
 // Balances per article, unit, deposit, position, serial number, lot and description of the
-// non-voided movements up to `fechaLiteral` (a quoted date literal).
-std::string SaldosSql(const std::string& fechaLiteral);
+// non-voided movements up to `fechaLiteral` (a quoted date literal). With `holdLocks` (SQL
+// Server), the rows read and the range up to the cut-off stay locked against other writers
+// until the step's transaction ends (update locks held as in serializable isolation).
+std::string SaldosSql(const std::string& fechaLiteral, bool holdLocks);
+
+// The number of movements up to the cut-off that the step would replace: every one except
+// the opening balances already dated on the cut-off (column "Movimientos").
+std::string PendientesSql(const std::string& fechaLiteral);
 
 // One group of the balance query, as read from its row.
 struct Saldo {

@@ -47,10 +47,18 @@ const std::string& CommandLineText() {
 void BlankPasswordInArguments() {
     CommandLine& cl = State();
     const TextRange range = PasswordValueRange(cl.text);
+    // The password's characters are taken out of each argument they fall in: the rest of the
+    // argument moves over them and the freed end becomes NUL, so the argument as the process
+    // list shows it no longer tells how long the password was.
     for (const Argument& arg : cl.arguments) {
         const std::size_t from = std::max(range.begin, arg.offset);
         const std::size_t to = std::min(range.end, arg.offset + arg.length);
-        for (std::size_t i = from; i < to; ++i) arg.chars[i - arg.offset] = ' ';
+        if (from >= to) continue;
+        char* chars = arg.chars;
+        const std::size_t begin = from - arg.offset;
+        const std::size_t end = to - arg.offset;
+        std::copy(chars + end, chars + arg.length, chars + begin);
+        std::fill(chars + arg.length - (end - begin), chars + arg.length, '\0');
     }
 }
 

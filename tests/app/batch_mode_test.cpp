@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
@@ -30,8 +31,14 @@ std::string Program() {
     return std::string(DEPURACIONES_BINARY_DIR) + "/src/app/depuraciones";
 }
 
+struct RunOptions {
+    std::string input;                      // written to standard input
+    bool display = true;                    // false: no display and no platform chosen
+    std::function<void(QProcess&)> during;  // called once the program has started
+};
+
 // Runs the program with standard input on a pipe (no terminal) and day/month/year dates.
-Finished RunProgram(const std::vector<std::string>& args) {
+Finished RunProgram(const std::vector<std::string>& args, const RunOptions& o = {}) {
     if (!std::filesystem::exists(Program())) {
         ADD_FAILURE() << "build the program first: " << Program();
         return {};
@@ -40,11 +47,16 @@ Finished RunProgram(const std::vector<std::string>& args) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("DEPURACIONES_REGIONAL", "DMY,/,.,,");
     env.insert("QT_QPA_PLATFORM", "offscreen");
+    if (!o.display) {
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) env.remove(name);
+    }
     p.setProcessEnvironment(env);
     QStringList list;
     for (const auto& a : args) list << QString::fromStdString(a);
     p.start(QString::fromStdString(Program()), list);
+    if (!o.input.empty()) p.write(o.input.data(), static_cast<qint64>(o.input.size()));
     p.closeWriteChannel();
+    if (o.during) o.during(p);
     EXPECT_TRUE(p.waitForFinished(600000));
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
             p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
@@ -86,8 +98,8 @@ class BatchModeTest : public ::testing::Test {
 TEST(BatchModeHelpTest, ExplainsTheModesInSpanish) {
     const Finished f = RunProgram({"--help"});
     EXPECT_EQ(f.status, 0);
-    EXPECT_NE(f.out.find("--batch (--fiscal-year CÓDIGO | --date FECHA) [--yes] <cadena de "
-                         "parámetros>"),
+    EXPECT_NE(f.out.find("--batch (--fiscal-year CÓDIGO | --date FECHA) [--yes] (<cadena de "
+                         "parámetros> | -)"),
               std::string::npos)
         << f.out;
     EXPECT_NE(f.out.find("Estado de salida"), std::string::npos);
@@ -107,13 +119,34 @@ TEST(BatchModeArgumentsTest, BadArgumentsEndWithStatusTwo) {
          "Opción desconocida: --frobnicate."},
         {{"--batch", "--date=31/12/2020"}, "Falta la cadena de parámetros"},
         {{"--batch", params, "--fiscal-year"}, "Falta el valor de --fiscal-year."},
+        // Whatever is not understood is refused, so a mistyped option never purges.
+        {{"--batch", "--fiscal-year", "2021", "--yes", "-n", params}, "Opción desconocida: -n."},
+        {{"--batch", "--fiscal-year", "2021", "--yes", "-x", params}, "Opción desconocida: -x."},
+        {{"--batch", "--fiscal-year", "2021", "--yes", params, "dry-run"},
+         "Argumento desconocido: dry-run."},
+        {{"--batch", "--fiscal-year", "2021", "--yes", params, params},
+         "La cadena de parámetros se indicó más de una vez."},
+        {{"--batch", "--fiscal-year", "2021", "--yes", "-", params},
+         "La cadena de parámetros se indicó más de una vez."},
     };
     for (const Case& c : cases) {
         const Finished f = RunProgram(c.args);
         EXPECT_EQ(f.status, 2) << c.message;
         EXPECT_NE(f.err.find(c.message), std::string::npos) << f.err;
+        EXPECT_NE(f.err.find("Uso:"), std::string::npos) << f.err;
+        // Refused before connecting.
+        EXPECT_EQ(f.err.find("Intentarlo"), std::string::npos) << f.err;
         EXPECT_TRUE(f.out.empty());
     }
+}
+
+TEST(BatchModeDisplayTest, WithoutADisplayTheWindowIsNotAttempted) {
+    RunOptions noDisplay;
+    noDisplay.display = false;
+    const Finished f = RunProgram({"-batch"}, noDisplay);
+    EXPECT_EQ(f.status, 2);
+    EXPECT_NE(f.err.find("No hay pantalla"), std::string::npos) << f.err;
+    EXPECT_NE(f.err.find("--batch"), std::string::npos) << f.err;
 }
 
 TEST_F(BatchModeTest, WithoutAServerOrADatabaseItEndsWithStatusTwo) {
@@ -195,12 +228,17 @@ TEST_F(BatchModeTest, AStepThatFailsIsUndoneAndTheStatusIsOne) {
     const auto lines = Lines(f.out);
     ASSERT_EQ(lines.size(), 13u) << f.out;
     for (std::size_t i = 1; i < lines.size(); ++i) {
+        // The headers wait for their documents.
         const bool documents = lines[i].find("V_MV_CPTEDOC") != std::string::npos;
-        EXPECT_NE(lines[i].find(documents ? "revertido" : "completo"), std::string::npos)
-            << lines[i];
+        const bool headers = lines[i].find("V_MV_CPTE ") != std::string::npos;
+        const char* expected = documents ? "revertido" : headers ? "omitido (paso 7)" : "completo";
+        EXPECT_NE(lines[i].find(expected), std::string::npos) << lines[i];
     }
     EXPECT_EQ(demo::CountRows(path).at("V_MV_CPTEDOC"), before.at("V_MV_CPTEDOC"));
-    EXPECT_NE(f.err.find("No se completaron los pasos: 7 (V_MV_CPTEDOC)."), std::string::npos)
+    EXPECT_EQ(demo::CountRows(path).at("V_MV_CPTE"), before.at("V_MV_CPTE"));
+    EXPECT_NE(f.err.find("No se completaron los pasos: 7 (V_MV_CPTEDOC), 8 (V_MV_CPTE, omitido: "
+                         "esperaba el paso 7)."),
+              std::string::npos)
         << f.err;
 }
 
@@ -220,6 +258,51 @@ TEST_F(BatchModeTest, PurgesUpToADateWhenNoYearIsClosed) {
         EXPECT_GT(toRemove.at(t), 0) << t;
         EXPECT_EQ(left.at(t), 0) << t;
     }
+}
+
+TEST_F(BatchModeTest, TheParameterStringCanComeFromStandardInput) {
+    RunOptions piped;
+    piped.input = Parameters() + "\n";
+    const Finished f = RunProgram({"--batch", "--fiscal-year", "2021", "--yes", "-"}, piped);
+    EXPECT_EQ(f.status, 0) << f.err;
+    EXPECT_NE(f.err.find("El proceso finalizó con éxito!!!"), std::string::npos) << f.err;
+
+    const Finished empty = RunRefused({"--batch", "--fiscal-year", "2021", "--yes", "-"});
+    EXPECT_EQ(empty.status, 2);
+    EXPECT_NE(empty.err.find("entrada estándar"), std::string::npos) << empty.err;
+}
+
+TEST_F(BatchModeTest, WaitingForAnotherConnectionShowsOnTheProgressLine) {
+    auto other = demo::detail::OpenDatabase(path, SQLITE_OPEN_READWRITE);
+    demo::detail::Exec(other.get(), "BEGIN IMMEDIATE");
+    RunOptions held;
+    held.during = [&](QProcess& p) {
+        // The program waits for the lock (its timeout is minutes) until it is released.
+        EXPECT_FALSE(p.waitForFinished(2500));
+        demo::detail::Exec(other.get(), "COMMIT");
+    };
+    const Finished f =
+        RunProgram({"--batch", "--fiscal-year", "2021", "--yes", Parameters()}, held);
+    EXPECT_EQ(f.status, 0) << f.err;
+    EXPECT_NE(f.err.find("Esperando a que otra conexión libere la base de datos..."),
+              std::string::npos)
+        << f.err;
+}
+
+TEST_F(BatchModeTest, AFileThatIsNotASuiteDatabaseIsRefusedAndLeftAsItWas) {
+    const std::string foreign = dir.File("otra.db");
+    {
+        auto db = demo::detail::OpenDatabase(foreign, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        demo::detail::Exec(db.get(), "CREATE TABLE notas (texto TEXT)");
+    }
+    const auto size = std::filesystem::file_size(foreign);
+    const Finished f =
+        RunProgram({"--batch", "--date", "31/12/2020", "--yes",
+                    "@Server=local;@DbName=" + foreign + ";@Usuario=admin;@Password=;"});
+    EXPECT_EQ(f.status, 2);
+    EXPECT_NE(f.err.find("no es una base de datos del sistema"), std::string::npos) << f.err;
+    EXPECT_EQ(std::filesystem::file_size(foreign), size);
+    EXPECT_TRUE(f.out.empty());
 }
 
 }  // namespace

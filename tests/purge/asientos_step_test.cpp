@@ -110,8 +110,8 @@ TEST(AsientosStep, FewerThanTenEntriesGoInTheFinalStatement) {
             "' AND rowid NOT IN (SELECT rowid FROM MV_ASIENTOS WHERE FECHA <= '" + kCutoffIso +
             "' LIMIT 7)");
     ASSERT_EQ(EntriesUpToCutoff(db), 7);
-    // Date mode: the cut-off comes from the date box, trimmed.
-    db.port.date = "  31/12/2020 ";
+    // Date mode: the cut-off comes from the date box, with a four-digit year.
+    db.port.date = "  31/12/20 ";
 
     const purge::StepReport report = purge::DepuraAsientos("", db.port, db.Db());
 

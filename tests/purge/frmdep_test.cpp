@@ -578,4 +578,14 @@ TEST_F(FrmDepTest, PurgesAClosedYearPickedInTheWindow) {
     EXPECT_EQ(combo->currentText(), "2021");  // inputs unchanged, ready for another run
 }
 
+TEST_F(FrmDepTest, AWaitForAnotherConnectionShowsOnTheProgressBar) {
+    FrmDep w(database);
+    auto* bar = Control<QProgressBar>(w, "PBDepurar");
+    w.ShowWaiting(true);
+    EXPECT_TRUE(bar->isTextVisible());
+    EXPECT_EQ(bar->text().toStdString(), purge::kWaitingText);
+    w.ShowWaiting(false);
+    EXPECT_FALSE(bar->isTextVisible());
+}
+
 }  // namespace

@@ -85,6 +85,7 @@ class RecordingPort : public purge::PurgePort {
     std::string FiscalYearText() const override { return fiscalYear; }
     std::string DateText() const override { return date; }
     void FocusInput() override { ++focusMoves; }
+    void ShowWaiting(bool waiting) override { waits.push_back(waiting); }
 
     bool byFiscalYear = true;
     std::string fiscalYear;
@@ -93,6 +94,7 @@ class RecordingPort : public purge::PurgePort {
     std::pair<int, int> range{0, 100};
     int pumps = 0;
     int focusMoves = 0;
+    std::vector<bool> waits;
     bool trashVisible = true;
 
   private:

@@ -1,6 +1,10 @@
 // The purge run: validation and confirmation, the cut-off date text, the twelve steps in
 // order with the progress bar, and the completion message; on a generated database.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <thread>
 
 #include <algorithm>
 #include <map>
@@ -155,6 +159,9 @@ INSTANTIATE_TEST_SUITE_P(
                 kTitle},
         Refusal{"BlankDate", false, "   ", kBadDate, ui::Icon::None, ""},
         Refusal{"ImpossibleDate", false, "31/02/2004", kBadDate, ui::Icon::None, ""},
+        // The database's dates begin in 1753.
+        Refusal{"DateBefore1753", false, "01/01/0099", kBadDate, ui::Icon::None, ""},
+        Refusal{"YearOneThousand", false, "31/12/1752", kBadDate, ui::Icon::None, ""},
         Refusal{"DateAfterToday", false, "16/06/2025",
                 "La fecha hasta donde quiere depurar no puede ser posterior a la fecha de hoy!!!",
                 ui::Icon::None, ""}),
@@ -193,8 +200,11 @@ TEST_F(PurgeRunTest, CutOffTextFollowsTheModeAndTheRegionalFormat) {
         {"DMY,/,.,,", true, "2021", "31/12/2021"},
         {"MDY,/,,,.", true, "2021", "12/31/2021"},
         {"YMD,-,.,,", true, " 2020 ", "2020-12-31"},
-        // The typed date reaches the steps trimmed but not reformatted.
-        {"DMY,/,.,,", false, "  1/3/04 ", "1/3/04"},
+        // The typed date reaches the steps in the regional order with a four-digit year, so
+        // that the database cannot read its two-digit year as another century.
+        {"DMY,/,.,,", false, "  1/3/04 ", "01/03/2004"},
+        {"DMY,/,.,,", false, "1/1/20", "01/01/2020"},
+        {"MDY,/,,,.", false, "12/31/2019", "12/31/2019"},
     };
     runtest::OpenDb db(runtest::ConnectionStringFor(demo.Path()));
     for (const CutOffCase& c : cases) {
@@ -271,8 +281,9 @@ TEST_F(PurgeRunTest, PurgesUpToTheFiscalYearsEndInTwelveStepsWithTheBarFollowing
     }
 }
 
-TEST_F(PurgeRunTest, AStepThatFailsIsUndoneTheOthersCommitAndTheMessageNamesIt) {
+TEST_F(PurgeRunTest, AStepThatFailsIsUndoneItsHeadersWaitAndTheMessageNamesBoth) {
     const auto before = runtest::QueryIds(demo.Path(), "SELECT ID FROM V_MV_CPTEDOC ORDER BY ID");
+    const auto headers = runtest::QueryIds(demo.Path(), "SELECT ID FROM V_MV_CPTE ORDER BY ID");
     runtest::FaultyDatabase faulty(demo.Path(), "DELETE V_MV_CPTEDOC", 8);
     boxes->Answer(ui::kYes);
     boxes->Answer(ui::kOK);
@@ -281,14 +292,19 @@ TEST_F(PurgeRunTest, AStepThatFailsIsUndoneTheOthersCommitAndTheMessageNamesIt) 
 
     ASSERT_EQ(result.steps.size(), 12u);
     for (const auto& s : result.steps) {
-        EXPECT_EQ(s.outcome, s.step == 7 ? StepOutcome::RolledBack : StepOutcome::Committed)
-            << s.table;
+        const StepOutcome expected = s.step == 7   ? StepOutcome::RolledBack
+                                     : s.step == 8 ? StepOutcome::Omitted
+                                                   : StepOutcome::Committed;
+        EXPECT_EQ(s.outcome, expected) << s.table;
     }
+    EXPECT_EQ(result.steps[7].waitedFor, 7);
+    // The documents stay, and so do the headers through which a later purge finds them.
     EXPECT_EQ(runtest::QueryIds(demo.Path(), "SELECT ID FROM V_MV_CPTEDOC ORDER BY ID"), before);
+    EXPECT_EQ(runtest::QueryIds(demo.Path(), "SELECT ID FROM V_MV_CPTE ORDER BY ID"), headers);
     ASSERT_EQ(boxes->Boxes().size(), 2u);
     EXPECT_EQ(boxes->Boxes()[1].prompt,
               "El proceso finalizó con errores!!!\rNo se completaron los pasos: 7 "
-              "(V_MV_CPTEDOC).");
+              "(V_MV_CPTEDOC), 8 (V_MV_CPTE, omitido: esperaba el paso 7).");
     EXPECT_EQ(boxes->Boxes()[1].icon, ui::Icon::Exclamation);
     EXPECT_EQ(boxes->Boxes()[1].title, kTitle);
     EXPECT_EQ(port.progress.back(), 0.0);
@@ -315,11 +331,64 @@ TEST_F(PurgeRunTest, AStepWhoseTransactionCannotBeginIsReportedAndTheRunGoesOn) 
     EXPECT_EQ(boxes->Boxes()[1].title, kTitle);
     EXPECT_EQ(boxes->Boxes()[2].prompt,
               "El proceso finalizó con errores!!!\rNo se completaron los pasos: 1 "
-              "(MV_APLICACION).");
+              "(MV_APLICACION), 2 (MV_ASIENTOS, omitido: esperaba el paso 1).");
     // Nothing of step 1 ran: the bar goes from 0 straight to its end.
     ASSERT_GE(port.progress.size(), 2u);
     EXPECT_EQ(port.progress[0], 0.0);
     EXPECT_EQ(port.progress[1], 100.0);
+}
+
+TEST_F(PurgeRunTest, EntriesWaitForTheirApplicationRowsAndTheNextPurgeFinishesTheJob) {
+    const std::string orphanable =
+        "SELECT COUNT(*) FROM MV_APLICACION A JOIN MV_ASIENTOS S ON S.CUENTA = A.CUENTA AND "
+        "S.TC = A.TC AND S.SUCURSAL = A.SUCURSAL AND S.NUMERO = A.NUMERO AND S.Letra = A.Letra "
+        "WHERE S.FECHA <= '2021-12-31'";
+    const long long entries = runtest::QueryInt(demo.Path(), "SELECT COUNT(*) FROM MV_ASIENTOS");
+    ASSERT_GT(runtest::QueryInt(demo.Path(), orphanable), 0);
+    {
+        // Step 1's final statement fails (a lock held too long, a full temporary folder).
+        runtest::FaultyDatabase faulty(demo.Path(), "DELETE MV_APLICACION", 21);
+        boxes->Answer(ui::kYes);
+        boxes->Answer(ui::kOK);
+        const purge::RunResult result = Run(faulty.ConnectionString());
+        ASSERT_EQ(result.steps.size(), 12u);
+        EXPECT_EQ(result.steps[0].outcome, StepOutcome::RolledBack);
+        EXPECT_EQ(result.steps[1].outcome, StepOutcome::Omitted);
+        EXPECT_EQ(result.steps[1].waitedFor, 1);
+        EXPECT_EQ(result.steps[2].outcome, StepOutcome::Committed);
+        EXPECT_EQ(runtest::QueryInt(demo.Path(), "SELECT COUNT(*) FROM MV_ASIENTOS"), entries);
+    }
+    boxes->Answer(ui::kYes);
+    boxes->Answer(ui::kOK);
+    const purge::RunResult again = Run();
+    for (const auto& s : again.steps) EXPECT_EQ(s.outcome, StepOutcome::Committed) << s.table;
+    EXPECT_EQ(runtest::QueryInt(demo.Path(), orphanable), 0);
+    EXPECT_EQ(runtest::QueryInt(demo.Path(),
+                                "SELECT COUNT(*) FROM MV_ASIENTOS WHERE FECHA <= '2021-12-31'"),
+              0);
+}
+
+TEST_F(PurgeRunTest, AStatementWaitingForAnotherConnectionsLockSaysSo) {
+    // Another connection holds the write lock for a while, then lets go.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(demo.Path().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    std::thread release([other] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(800));
+        sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+    });
+    boxes->Answer(ui::kYes);
+    boxes->Answer(ui::kOK);
+
+    const purge::RunResult result = Run();
+    release.join();
+    sqlite3_close(other);
+
+    for (const auto& s : result.steps) EXPECT_EQ(s.outcome, StepOutcome::Committed) << s.table;
+    ASSERT_GE(port.waits.size(), 2u);
+    EXPECT_EQ(port.waits[0], true);
+    EXPECT_EQ(port.waits[1], false);
 }
 
 }  // namespace

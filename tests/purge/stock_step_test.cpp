@@ -3,7 +3,10 @@
 // the file up to dates on or after the cut-off are the same before and after the step.
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -176,7 +179,7 @@ TEST(StockStep, FailingInsertRollsEverythingBack) {
     EXPECT_TRUE(purgetest::FileIsFree(db.Path()));
 }
 
-TEST(StockStep, NothingToBalanceOpensNoTransaction) {
+TEST(StockStep, NothingToBalanceWritesNothing) {
     struct Case {
         const char* name;
         bool openingBalance;
@@ -197,7 +200,9 @@ TEST(StockStep, NothingToBalanceOpensNoTransaction) {
 
         EXPECT_EQ(report.outcome, StepOutcome::Committed);
         EXPECT_EQ(AllRows(db), before);
-        EXPECT_EQ(std::count(db.statements.begin(), db.statements.end(), "BEGIN TRANSACTION"), 0);
+        // The balances are read inside the step's transaction, which ends with nothing done.
+        EXPECT_EQ(std::count(db.statements.begin(), db.statements.end(), "BEGIN TRANSACTION"), 1);
+        EXPECT_EQ(db.statements.back(), "COMMIT TRANSACTION");
         EXPECT_EQ(purgetest::DisplayCalls(*db.display),
                   (std::vector<std::string>{
                       "Show|Depurando Movimientos de Stock...",
@@ -263,3 +268,88 @@ TEST(StockStep, ErrorBeforeTheInsertsEndsTheStepWhenAbandoned) {
 }
 
 }  // namespace
+
+namespace {
+
+// Total quantity of the non-voided movements up to the day, straight from the file.
+std::string TotalUpTo(const PurgeDatabase& db, const std::string& iso) {
+    return db
+        .Query(
+            "SELECT printf('%.4f', total(CANTIDAD)) FROM V_MV_STOCK WHERE Anulado = 0 "
+            "AND FECHA <= '" +
+            iso + "'")[0][0]
+        .value_or("");
+}
+
+// A port that lets a test act at a chosen position of the bar.
+struct HookPort : purgetest::RecordingPort {
+    void SetProgress(double value) override {
+        RecordingPort::SetProgress(value);
+        if (onProgress) onProgress(value);
+    }
+    std::function<void(double)> onProgress;
+};
+
+// Another program's write of 9 units dated before the cut-off, on a connection of its own
+// that does not wait for locks. SQLITE_OK or SQLITE_BUSY.
+int WriteElsewhere(const std::string& path) {
+    auto other = demo::detail::OpenDatabase(path, SQLITE_OPEN_READWRITE);
+    const int rc = sqlite3_exec(
+        other.get(),
+        "INSERT INTO V_MV_STOCK (TC, IDCOMPROBANTE, SECUENCIA, FECHA, IDARTICULO, DESCRIPCION, "
+        "IDUNIDAD, CANTIDAD, CantidadUD, IdDeposito, Anulado) SELECT 'AJ', 'OTRO', 1, "
+        "'2019-06-01 00:00:00', IDARTICULO, DESCRIPCION, IDUNIDAD, 9, 0, IdDeposito, 0 FROM "
+        "V_MV_STOCK WHERE Anulado = 0 LIMIT 1",
+        nullptr, nullptr, nullptr);
+    return rc;
+}
+
+}  // namespace
+
+TEST(StockStep, MovementsWrittenMeanwhileAreNeverLost) {
+    PurgeDatabase db(0.05);
+    const std::string before = TotalUpTo(db, "2019-12-31 00:00:00");
+    HookPort port;
+    int rc = -1;
+    // Once the balances are read, before the first opening balance is written.
+    port.onProgress = [&](double value) {
+        if (value == 215) rc = WriteElsewhere(db.Path());
+    };
+
+    const purge::StepReport report = purge::DepuraStock("31/12/2019", port, db.Db());
+
+    EXPECT_EQ(report.outcome, StepOutcome::Committed);
+    // The step holds the movements from before its balance query until it commits: the
+    // other write waits (here: is refused at once) instead of being deleted unaccounted.
+    EXPECT_EQ(rc, SQLITE_BUSY);
+    // Whatever the other program managed to commit is in the totals.
+    const double expected = std::stod(before) + (rc == SQLITE_OK ? 9.0 : 0.0);
+    EXPECT_DOUBLE_EQ(std::stod(TotalUpTo(db, "2019-12-31 00:00:00")), expected);
+    EXPECT_EQ(WriteElsewhere(db.Path()), SQLITE_OK);
+}
+
+TEST(StockStep, BalancesAreReadInsideTheTransactionWithTheRowsHeld) {
+    PurgeDatabase db(0.05);
+    purge::DepuraStock("31/12/2019", db.port, db.Db());
+    const auto begin = std::find(db.statements.begin(), db.statements.end(), "BEGIN TRANSACTION");
+    const auto balances =
+        std::find_if(db.statements.begin(), db.statements.end(), [](const std::string& s) {
+            return s.find("SUM(Cantidad) AS SALDOCANTIDAD") != std::string::npos;
+        });
+    ASSERT_NE(balances, db.statements.end());
+    EXPECT_LT(begin, balances);
+    EXPECT_NE(balances->find("From V_MV_Stock  WITH (UPDLOCK, HOLDLOCK) WHERE"), std::string::npos)
+        << *balances;
+}
+
+TEST(StockStep, NothingLeftToPurgeWritesNothing) {
+    PurgeDatabase db(0.05);
+    ASSERT_EQ(purge::DepuraStock("31/12/2019", db.port, db.Db()).outcome, StepOutcome::Committed);
+    const auto after = AllRows(db);
+
+    const purge::StepReport again = purge::DepuraStock("31/12/2019", db.port, db.Db());
+
+    EXPECT_EQ(again.outcome, StepOutcome::Committed);
+    EXPECT_EQ(again.rows, 0);
+    EXPECT_EQ(AllRows(db), after);  // no new voucher number, nothing rewritten
+}

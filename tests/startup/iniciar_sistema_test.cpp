@@ -131,8 +131,8 @@ TEST_F(IniciarSistemaTest, CommandLineStartOpensAndPreparesTheServices) {
     EXPECT_EQ(startup::gFlatToolbars, 1.0);
     EXPECT_EQ(clientlib::ApplicationContext::ApplicationFolder(), dir.Path().string() + "/");
 
-    // The password no longer shows in the process's arguments.
-    EXPECT_EQ(arguments[4], "@Password        ;");
+    // The password no longer shows in the process's arguments, nor its length.
+    EXPECT_EQ(std::string(arguments[4].c_str()), "@Password;");
 
     const lookup::Lib_ClsCons3& consultas = lookup::ClsCons3();
     EXPECT_EQ(consultas.gConnString, database.gConnString);
