@@ -11,6 +11,7 @@
 #include <iterator>
 
 #include "platform/adodb/connection.h"
+#include "platform/adodb/sqlite/engine_error.h"
 #include "sqlite_fixture.h"
 #include "support/temp_dir.h"
 
@@ -313,6 +314,33 @@ TEST_F(SqliteProviderTest, UpdateFoundByValuesThatSeveralRowsShareIsRefused) {
     EXPECT_EQ(P().ApplyChange(update), 0);
     update.whereValues = {Variant("dos"), Variant(std::int32_t{2})};
     EXPECT_EQ(P().ApplyChange(update), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// The engine's common failures are described in Spanish, its own text kept after them.
+TEST(SqliteEngineErrors, CommonFailuresAreDescribedInSpanish) {
+    struct Case {
+        int rc;
+        const char* starts;
+    };
+    const Case cases[] = {
+        {SQLITE_CANTOPEN, "No se puede abrir"},
+        {SQLITE_READONLY, "La base de datos es de sólo"},
+        {SQLITE_FULL, "El disco está lleno"},
+        {SQLITE_NOTADB, "El archivo no es una base"},
+        {SQLITE_CORRUPT, "La base de datos está dañada"},
+        {SQLITE_IOERR_WRITE, "Error de lectura o escritura"},
+        {SQLITE_BUSY, "La base de datos está ocupada"},
+    };
+    for (const Case& c : cases) {
+        const adodb::Error e = adodb::sqlite::EngineError(nullptr, c.rc, 30);
+        SCOPED_TRACE(e.Description);
+        EXPECT_EQ(e.Description.rfind(c.starts, 0), 0u);
+        EXPECT_NE(e.Description.find(sqlite3_errstr(c.rc)), std::string::npos);
+    }
 }
 
 }  // namespace
