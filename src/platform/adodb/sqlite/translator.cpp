@@ -842,12 +842,24 @@ class Translator {
         ThrowUnsupported("expresión");
     }
 
+    // An exact number's sum, difference or product is held as a binary fraction by the
+    // engine: rounding it to its decimals gives the exact result again (0.1 + 0.2 = 0.3).
+    std::string ExactResult(const Expr& e, std::string sql) const {
+        const ValueType t = TypeOf(e);
+        if (t.kind != ValueKind::Decimal || t.scale < 0 || t.scale > 15) return sql;
+        return "ROUND(" + sql + ", " + std::to_string(t.scale) + ")";
+    }
+
     std::string EmitBinary(const Expr& e) {
         const Expr& l = *e.args[0];
         const Expr& r = *e.args[1];
-        if (e.text == "+" && !(l.kind == Kind::Number && r.kind == Kind::Number)) {
+        const bool literals = l.kind == Kind::Number && r.kind == Kind::Number;
+        if (e.text == "+" && !literals) {
             // "+" adds numbers, joins texts and adds days to dates, decided on the values.
-            return "suite_add(" + EmitExpr(l) + ", " + EmitExpr(r) + ")";
+            return ExactResult(e, "suite_add(" + EmitExpr(l) + ", " + EmitExpr(r) + ")");
+        }
+        if ((e.text == "-" || e.text == "*") && !literals) {
+            return ExactResult(e, "(" + EmitExpr(l) + " " + e.text + " " + EmitExpr(r) + ")");
         }
         if (e.text == "/") {
             // An exact number (NUMERIC, DECIMAL, MONEY) may be stored as a whole number: the
@@ -958,9 +970,10 @@ class Translator {
             CheckArity(e, 1, 1);
             // The texts MIN, MAX and DISTINCT tell apart are compared in the suite's order.
             const bool ordered = e.distinct || f == "MIN" || f == "MAX";
-            return (f == "COUNT_BIG" ? std::string("COUNT") : f) + "(" +
-                   (e.distinct ? "DISTINCT " : "") + (ordered ? EmitOrdered(*e.args[0]) : Args(e)) +
-                   ")";
+            const std::string call = (f == "COUNT_BIG" ? std::string("COUNT") : f) + "(" +
+                                     (e.distinct ? "DISTINCT " : "") +
+                                     (ordered ? EmitOrdered(*e.args[0]) : Args(e)) + ")";
+            return f == "SUM" ? ExactResult(e, call) : call;
         }
         if (e.distinct) ThrowSyntax("DISTINCT en la función " + f);
         if (f == "ISNULL") {
