@@ -146,6 +146,7 @@ TEST_F(SqliteValueSemantics, FailedConversionsAndUntypableComparisonsChangeNothi
         "DELETE FROM H WHERE FECHA <= " + x + " + ''",
         "DELETE FROM H WHERE FECHA BETWEEN '01/01/2000' AND UPPER(" + x + ")",
         "DELETE FROM H WHERE FECHA IN (" + x + ")",
+        "DELETE FROM H WHERE FECHA IN (SELECT FECHA AS F FROM H WHERE F <= " + x + ")",
         "UPDATE H SET FECHA = UPPER(" + x + ")",
         "DELETE FROM Q WHERE FECHA = 4",
         "DELETE FROM H WHERE Importe = 'abc'",

@@ -747,6 +747,13 @@ class Translator {
             return (theirs.kind == ValueKind::Int ? "suite_int(" : "suite_num(") + EmitExpr(side) +
                    (theirs.kind == ValueKind::Int ? ")" : ", -1)");
         }
+        if (own.kind == ValueKind::Unresolved && v.kind == Kind::Column &&
+            Unwrap(other).kind == Kind::String) {
+            // Not a column of the statement's sources (the engine would take a result
+            // column's alias for it): its kind, and so the comparison, cannot be told.
+            throw DialectError(code::kErrorsInCommand, "42S22",
+                               "Nombre de columna no válido: " + v.ColumnName());
+        }
         if (own.kind == ValueKind::Unknown && IsText(theirs)) {
             throw DialectError(code::kErrorsInCommand, "42000",
                                "No se puede saber de qué tipo es el valor comparado con el texto "
