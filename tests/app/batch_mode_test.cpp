@@ -306,3 +306,51 @@ TEST_F(BatchModeTest, AFileThatIsNotASuiteDatabaseIsRefusedAndLeftAsItWas) {
 }
 
 }  // namespace
+
+namespace {
+
+// Keys of dependent rows that differ from their header's only in letter case (Ñ/ñ, Á/á
+// included) and trailing blanks are the same keys: the purge takes every dependent row of
+// a purged header, and only those.
+TEST_F(BatchModeTest, KeysDifferingInCaseOrTrailingBlanksAreTheSameKeys) {
+    Exec(R"sql(
+UPDATE V_MV_CPTEINSUMOS SET TC = lower(TC) || '  ' WHERE ID % 3 = 0;
+UPDATE V_MV_CPTEINSUMOS SET IDCOMPROBANTE = IDCOMPROBANTE || ' ' WHERE ID % 3 = 1;
+UPDATE C_MV_CPTE_OBSERV SET CUENTA = lower(CUENTA) || ' ' WHERE ID % 2 = 0;
+UPDATE MV_APLICACION SET CUENTA = lower(CUENTA), NUMERO = NUMERO || '  ' WHERE ID % 2 = 0;
+INSERT INTO V_MV_CPTE (TC, IDCOMPROBANTE, FECHA, CUENTA) VALUES
+  ('ÑC', 'Á0000001', '2020-05-05 00:00:00', 'X'), ('ÑC', 'É0000002', '2024-01-01 00:00:00', 'X');
+INSERT INTO V_MV_CPTEINSUMOS (TC, IDCOMPROBANTE, SECUENCIA) VALUES
+  ('ñc', 'á0000001  ', 1), ('ñC', 'Á0000001', 2), ('ñc', 'é0000002', 1);
+INSERT INTO MV_ASIENTOS (Cuenta, Secuencia, Mes_operativo, "NUMERO ASIENTO", PERIODO, TIPO_REG,
+  FECHA, TC, SUCURSAL, NUMERO, Letra, Importe) VALUES
+  ('Ñandú', 1, 1, 999999, 2020, 'N', '2020-03-03 00:00:00', 'FC', '0001', 'Z0000001', 'A', 10),
+  ('C9', 1, 1, 999998, 2020, 'N', '2020-03-03 00:00:00', 'FC', '0001', 'Z0000002', 'A', 10);
+INSERT INTO MV_APLICACION (CUENTA, TC, SUCURSAL, NUMERO, Letra, Importe) VALUES
+  ('ÑANDÚ', 'fc', '0001', 'z0000001', 'a', 10), ('C9  ', 'FC', '0001 ', 'Z0000002', 'A', 10);
+)sql");
+    // Counted on the file itself, whose text columns compare in the suite's order.
+    const auto toRemove = demo::CountRowsOnOrBefore(path, "2021-12-31");
+    const auto before = demo::CountRows(path);
+
+    const Finished f = RunProgram({"--batch", "--fiscal-year", "2021", "--yes", Parameters()});
+
+    EXPECT_EQ(f.status, 0) << f.err << f.out;
+    const auto after = demo::CountRows(path);
+    const auto left = demo::CountRowsOnOrBefore(path, "2021-12-31");
+    for (const std::string& t : kBatchedTables) {
+        EXPECT_EQ(left.at(t), 0) << t;
+        EXPECT_EQ(after.at(t), before.at(t) - toRemove.at(t)) << t;
+    }
+    auto db = demo::detail::OpenDatabase(path, SQLITE_OPEN_READONLY);
+    EXPECT_EQ(demo::detail::QueryInt(db.get(),
+                                     "SELECT COUNT(*) FROM V_MV_CPTEINSUMOS WHERE TC = 'ÑC' "
+                                     "AND IDCOMPROBANTE IN ('Á0000001', 'É0000002')"),
+              1);
+    EXPECT_EQ(demo::detail::QueryInt(db.get(),
+                                     "SELECT COUNT(*) FROM MV_APLICACION WHERE CUENTA IN "
+                                     "('Ñandú', 'C9')"),
+              0);
+}
+
+}  // namespace

@@ -8,8 +8,10 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 
 #include "platform/adodb/connection.h"
+#include "platform/adodb/sqlite/engine_error.h"
 #include "sqlite_fixture.h"
 #include "support/temp_dir.h"
 
@@ -55,42 +57,60 @@ class SqliteProviderTest : public ::testing::Test {
     std::unique_ptr<adodb::Provider> provider_ = adodb::CreateSqliteProvider();
 };
 
-TEST(SqliteProviderOpen, FileThatCannotBeOpenedIsAConnectionErrorNamingIt) {
+std::string FileBytes(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A file that is missing, empty or no database is refused, says why in Spanish and is left
+// byte for byte as it was.
+TEST(SqliteProviderOpen, FileThatCannotBeOpenedIsRefusedAndLeftAsItWas) {
     testsupport::TempDir dir;
+    auto write = [&](const char* name, const std::string& bytes) {
+        std::ofstream(dir.File(name), std::ios::binary) << bytes;
+        return dir.File(name);
+    };
+    std::string header = "SQLite format 3";
+    header.push_back('\0');
     struct Case {
         const char* name;
-        std::function<std::string()> prepare;  // returns the connection string
+        std::string file;
+        const char* says;
     };
     const Case cases[] = {
-        {"missing file", [&] { return sqlitetest::ConnectionStringFor(dir.File("falta.db")); }},
-        {"not a database",
-         [&] {
-             std::ofstream(dir.File("texto.db")) << "esto no es una base de datos, solo texto\n";
-             return sqlitetest::ConnectionStringFor(dir.File("texto.db"));
-         }},
-        {"a folder", [&] { return sqlitetest::ConnectionStringFor(dir.Path().string()); }},
-        {"no database named", [] { return std::string("PROVIDER=SQLOLEDB;Server=x;"); }},
+        {"missing file", dir.File("falta.db"), "no existe"},
+        {"zero-length file", write("vacio.db", ""), "vacío"},
+        {"text file", write("texto.db", "esto no es una base de datos, solo texto\n"),
+         "no es una base de datos"},
+        {"shorter than a header", write("corto.db", "SQLite"), "no es una base de datos"},
+        {"header then garbage", write("roto.db", header + std::string(5000, 'x')), "base de datos"},
+        {"a folder", dir.Path().string(), "no es un archivo"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string cs = c.prepare();
+        const bool existed = std::filesystem::exists(c.file);
+        const bool regular = std::filesystem::is_regular_file(c.file);
+        const std::string before = regular ? FileBytes(c.file) : std::string();
         auto p = adodb::CreateSqliteProvider();
         try {
-            p->Open(cs, "", "", 5);
+            p->Open(sqlitetest::ConnectionStringFor(c.file), "", "", 5);
             ADD_FAILURE() << "opened";
         } catch (const ComError& e) {
             EXPECT_EQ(e.Detail().SQLState, "08001");
-            EXPECT_FALSE(e.Detail().Description.empty());
+            EXPECT_NE(e.Detail().Description.find(c.file), std::string::npos)
+                << e.Detail().Description;
+            EXPECT_NE(e.Detail().Description.find(c.says), std::string::npos)
+                << e.Detail().Description;
+        }
+        p.reset();
+        EXPECT_EQ(std::filesystem::exists(c.file), existed);
+        if (regular) {
+            EXPECT_EQ(FileBytes(c.file), before);
+            EXPECT_FALSE(std::filesystem::exists(c.file + "-wal"));
         }
     }
-    // Opening never creates the file it names.
-    EXPECT_FALSE(std::filesystem::exists(dir.File("falta.db")));
     auto p = adodb::CreateSqliteProvider();
-    try {
-        p->Open(sqlitetest::ConnectionStringFor(dir.File("falta.db")), "", "", 5);
-    } catch (const ComError& e) {
-        EXPECT_NE(e.Detail().Description.find("falta.db"), std::string::npos);
-    }
+    EXPECT_THROW(p->Open("PROVIDER=SQLOLEDB;Server=x;", "", "", 5), ComError);
 }
 
 TEST_F(SqliteProviderTest, EngineErrorsFillTheErrorsCollectionWithTheirNumbers) {
@@ -294,6 +314,33 @@ TEST_F(SqliteProviderTest, UpdateFoundByValuesThatSeveralRowsShareIsRefused) {
     EXPECT_EQ(P().ApplyChange(update), 0);
     update.whereValues = {Variant("dos"), Variant(std::int32_t{2})};
     EXPECT_EQ(P().ApplyChange(update), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// The engine's common failures are described in Spanish, its own text kept after them.
+TEST(SqliteEngineErrors, CommonFailuresAreDescribedInSpanish) {
+    struct Case {
+        int rc;
+        const char* starts;
+    };
+    const Case cases[] = {
+        {SQLITE_CANTOPEN, "No se puede abrir"},
+        {SQLITE_READONLY, "La base de datos es de sólo"},
+        {SQLITE_FULL, "El disco está lleno"},
+        {SQLITE_NOTADB, "El archivo no es una base"},
+        {SQLITE_CORRUPT, "La base de datos está dañada"},
+        {SQLITE_IOERR_WRITE, "Error de lectura o escritura"},
+        {SQLITE_BUSY, "La base de datos está ocupada"},
+    };
+    for (const Case& c : cases) {
+        const adodb::Error e = adodb::sqlite::EngineError(nullptr, c.rc, 30);
+        SCOPED_TRACE(e.Description);
+        EXPECT_EQ(e.Description.rfind(c.starts, 0), 0u);
+        EXPECT_NE(e.Description.find(sqlite3_errstr(c.rc)), std::string::npos);
+    }
 }
 
 }  // namespace

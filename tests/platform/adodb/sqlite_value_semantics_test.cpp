@@ -111,6 +111,10 @@ TEST_F(SqliteValueSemantics, ValuesAreTypedFromWhatTheyAre) {
         {"SELECT COUNT(*) FROM H WHERE FECHA <= (SELECT '31/12/2003')", {"3"}},
         {"SELECT COUNT(*) FROM Q WHERE FECHA = 'abc'", {"1"}},
         {"SELECT Importe / 2 FROM H WHERE ID = 1", {"3.5"}},
+        // Exact numbers add, subtract and multiply exactly.
+        {"SELECT SUM(Importe * 0.1) - 1.75, Importe + 0.1 + 0.2 FROM H WHERE ID = 1",
+         {"-1.05|7.3"}},
+        {"SELECT COUNT(*) FROM H WHERE Importe * 0.1 + 0.2 = 0.9", {"1"}},
         {"SELECT COUNT(*) FROM H WHERE NUMERO = 4", {"1"}},
         {"SELECT COUNT(*) FROM H WHERE Importe = '1.5'", {"1"}},
         {"SELECT SUBSTRING('abcdef', -1, 3), SUBSTRING('abcdef', 2, 3), SUBSTRING('ab', 5, 1)",
@@ -142,6 +146,7 @@ TEST_F(SqliteValueSemantics, FailedConversionsAndUntypableComparisonsChangeNothi
         "DELETE FROM H WHERE FECHA <= " + x + " + ''",
         "DELETE FROM H WHERE FECHA BETWEEN '01/01/2000' AND UPPER(" + x + ")",
         "DELETE FROM H WHERE FECHA IN (" + x + ")",
+        "DELETE FROM H WHERE FECHA IN (SELECT FECHA AS F FROM H WHERE F <= " + x + ")",
         "UPDATE H SET FECHA = UPPER(" + x + ")",
         "DELETE FROM Q WHERE FECHA = 4",
         "DELETE FROM H WHERE Importe = 'abc'",

@@ -17,6 +17,33 @@ Error Make(std::int32_t number, std::string state, std::string description, int 
 
 }  // namespace
 
+const char* DescribeResult(int rc) {
+    switch (rc & 0xFF) {
+        case SQLITE_CANTOPEN:
+            return "No se puede abrir el archivo de la base de datos";
+        case SQLITE_READONLY:
+            return "La base de datos es de sólo lectura";
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            return "La base de datos está ocupada por otro proceso";
+        case SQLITE_FULL:
+            return "El disco está lleno: no queda espacio para la base de datos";
+        case SQLITE_NOTADB:
+            return "El archivo no es una base de datos";
+        case SQLITE_CORRUPT:
+            return "La base de datos está dañada";
+        case SQLITE_IOERR:
+            return "Error de lectura o escritura en el disco";
+        case SQLITE_NOMEM:
+            return "No hay memoria suficiente";
+        case SQLITE_PERM:
+        case SQLITE_AUTH:
+            return "No hay permiso para acceder a la base de datos";
+        default:
+            return "Error del motor de base de datos";
+    }
+}
+
 Error EngineError(sqlite3* db, int rc, int timeoutSeconds) {
     const std::string message = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     const int native = db != nullptr ? sqlite3_extended_errcode(db) : rc;
@@ -57,8 +84,9 @@ Error EngineError(sqlite3* db, int rc, int timeoutSeconds) {
             return Make(code::kErrorsInCommand, "42000", "Error en la sentencia: " + message,
                         native);
         default:
-            return Make(code::kFail, "HY000", "Error del motor de base de datos: " + message,
-                        native);
+            // The engine's own text stays after the description, for whoever looks further.
+            return Make(code::kFail, "HY000",
+                        std::string(DescribeResult(rc)) + " (" + message + ")", native);
     }
 }
 

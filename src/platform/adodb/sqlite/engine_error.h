@@ -16,6 +16,9 @@ inline constexpr char kSource[] = "Motor local SQLite";
 // the description of a busy database.
 Error EngineError(sqlite3* db, int rc, int timeoutSeconds);
 
+// A Spanish description of the engine's result code `rc` (its primary code).
+const char* DescribeResult(int rc);
+
 Error FromDialectError(const DialectError& e);
 
 // A connection that cannot be made: SQL state 08001, the file named in the description.

@@ -3,7 +3,9 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 
 #include "platform/adodb/connection_string.h"
 #include "platform/adodb/sqlite/column_types.h"
@@ -36,6 +38,26 @@ Error PlainError(std::int32_t number, std::string state, std::string description
     return e;
 }
 
+// What keeps `file` from being opened as a database, in the operator's words; empty when
+// nothing does. Only reads the file.
+std::string DatabaseFileProblem(const std::string& file) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(file, ec);
+    if (!std::filesystem::exists(status)) return "el archivo no existe";
+    if (!std::filesystem::is_regular_file(status)) return "no es un archivo";
+    const auto size = std::filesystem::file_size(file, ec);
+    if (ec) return "no se puede leer el archivo";
+    if (size == 0) return "el archivo está vacío (0 bytes): no es una base de datos";
+    static constexpr char kHeader[] = "SQLite format 3";  // with its final NUL: 16 bytes
+    char head[sizeof kHeader] = {};
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return "no se puede leer el archivo";
+    if (!in.read(head, sizeof head) || std::memcmp(head, kHeader, sizeof kHeader) != 0) {
+        return "el archivo no es una base de datos";
+    }
+    return {};
+}
+
 char OrderKey(text::DateOrder order) {
     switch (order) {
         case text::DateOrder::MDY:
@@ -63,12 +85,18 @@ class SqliteProvider final : public Provider {
                 PlainError(code::kFail, "08001",
                            "La cadena de conexión no indica el archivo de la base de datos"));
         }
+        // Never created or rewritten here: a file that is missing, empty or not a database is
+        // a connection error and stays as it was.
+        if (const std::string problem = DatabaseFileProblem(*file); !problem.empty()) {
+            throw ComError(OpenError(*file, problem));
+        }
         sqlite3* raw = nullptr;
-        // Never created here: a missing file is a connection error, not a new empty database.
         const int rc = sqlite3_open_v2(file->c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
         DatabaseHandle db(raw);
         if (rc != SQLITE_OK) {
-            throw ComError(OpenError(*file, db ? sqlite3_errmsg(db.get()) : sqlite3_errstr(rc)));
+            throw ComError(
+                OpenError(*file, std::string(DescribeResult(rc)) + " (" +
+                                     (db ? sqlite3_errmsg(db.get()) : sqlite3_errstr(rc)) + ")"));
         }
         sqlite3* h = db.get();
         sqlite3_extended_result_codes(h, 1);
@@ -80,6 +108,14 @@ class SqliteProvider final : public Provider {
         // "name" is always a name: a misspelt column is an error, never a text.
         sqlite3_db_config(h, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
         sqlite3_db_config(h, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+        session_ = std::make_shared<Session>();
+        RegisterSuiteFunctions(h, session_);
+        try {
+            schema_ = LoadSchema(h);
+        } catch (const ComError& e) {
+            throw ComError(OpenError(*file, e.Description()));
+        }
+        // Only a file whose schema could be read is changed (its journal mode).
         // Write-ahead log with full synchronisation: every committed transaction is on disk
         // before COMMIT returns, so it survives a crash or a power cut.
         for (const char* pragma :
@@ -88,14 +124,10 @@ class SqliteProvider final : public Provider {
             const int prc = sqlite3_exec(h, pragma, nullptr, nullptr, &message);
             const std::string reason = message != nullptr ? message : sqlite3_errstr(prc);
             sqlite3_free(message);
-            if (prc != SQLITE_OK) throw ComError(OpenError(*file, reason));
-        }
-        session_ = std::make_shared<Session>();
-        RegisterSuiteFunctions(h, session_);
-        try {
-            schema_ = LoadSchema(h);
-        } catch (const ComError& e) {
-            throw ComError(OpenError(*file, e.Description()));
+            if (prc != SQLITE_OK) {
+                throw ComError(
+                    OpenError(*file, std::string(DescribeResult(prc)) + " (" + reason + ")"));
+            }
         }
         db_ = std::move(db);
         percent_.Forget();

@@ -746,6 +746,13 @@ class Translator {
             return (theirs.kind == ValueKind::Int ? "suite_int(" : "suite_num(") + EmitExpr(side) +
                    (theirs.kind == ValueKind::Int ? ")" : ", -1)");
         }
+        if (own.kind == ValueKind::Unresolved && v.kind == Kind::Column &&
+            Unwrap(other).kind == Kind::String) {
+            // Not a column of the statement's sources (the engine would take a result
+            // column's alias for it): its kind, and so the comparison, cannot be told.
+            throw DialectError(code::kErrorsInCommand, "42S22",
+                               "Nombre de columna no válido: " + v.ColumnName());
+        }
         if (own.kind == ValueKind::Unknown && IsText(theirs)) {
             throw DialectError(code::kErrorsInCommand, "42000",
                                "No se puede saber de qué tipo es el valor comparado con el texto "
@@ -841,12 +848,24 @@ class Translator {
         ThrowUnsupported("expresión");
     }
 
+    // An exact number's sum, difference or product is held as a binary fraction by the
+    // engine: rounding it to its decimals gives the exact result again (0.1 + 0.2 = 0.3).
+    std::string ExactResult(const Expr& e, std::string sql) const {
+        const ValueType t = TypeOf(e);
+        if (t.kind != ValueKind::Decimal || t.scale < 0 || t.scale > 15) return sql;
+        return "ROUND(" + sql + ", " + std::to_string(t.scale) + ")";
+    }
+
     std::string EmitBinary(const Expr& e) {
         const Expr& l = *e.args[0];
         const Expr& r = *e.args[1];
-        if (e.text == "+" && !(l.kind == Kind::Number && r.kind == Kind::Number)) {
+        const bool literals = l.kind == Kind::Number && r.kind == Kind::Number;
+        if (e.text == "+" && !literals) {
             // "+" adds numbers, joins texts and adds days to dates, decided on the values.
-            return "suite_add(" + EmitExpr(l) + ", " + EmitExpr(r) + ")";
+            return ExactResult(e, "suite_add(" + EmitExpr(l) + ", " + EmitExpr(r) + ")");
+        }
+        if ((e.text == "-" || e.text == "*") && !literals) {
+            return ExactResult(e, "(" + EmitExpr(l) + " " + e.text + " " + EmitExpr(r) + ")");
         }
         if (e.text == "/") {
             // An exact number (NUMERIC, DECIMAL, MONEY) may be stored as a whole number: the
@@ -957,9 +976,10 @@ class Translator {
             CheckArity(e, 1, 1);
             // The texts MIN, MAX and DISTINCT tell apart are compared in the suite's order.
             const bool ordered = e.distinct || f == "MIN" || f == "MAX";
-            return (f == "COUNT_BIG" ? std::string("COUNT") : f) + "(" +
-                   (e.distinct ? "DISTINCT " : "") + (ordered ? EmitOrdered(*e.args[0]) : Args(e)) +
-                   ")";
+            const std::string call = (f == "COUNT_BIG" ? std::string("COUNT") : f) + "(" +
+                                     (e.distinct ? "DISTINCT " : "") +
+                                     (ordered ? EmitOrdered(*e.args[0]) : Args(e)) + ")";
+            return f == "SUM" ? ExactResult(e, call) : call;
         }
         if (e.distinct) ThrowSyntax("DISTINCT en la función " + f);
         if (f == "ISNULL") {

@@ -43,6 +43,21 @@ long CharCount(std::string_view s) {
     return n;
 }
 
+// NUMERIC(p, s) and DECIMAL(p, s) have s decimals (none when not written); MONEY has 4.
+int DeclaredScale(std::string_view declared, bool money) {
+    if (money) return 4;
+    const std::size_t comma = declared.find(',');
+    if (comma == std::string_view::npos) return 0;
+    int scale = 0;
+    std::size_t i = comma + 1;
+    while (i < declared.size() && declared[i] == ' ') ++i;
+    if (i >= declared.size() || declared[i] < '0' || declared[i] > '9') return -1;
+    for (; i < declared.size() && declared[i] >= '0' && declared[i] <= '9'; ++i) {
+        scale = scale * 10 + (declared[i] - '0');
+    }
+    return scale;
+}
+
 }  // namespace
 
 ValueType TypeOfDeclared(std::string_view declared, std::string_view collation) {
@@ -69,7 +84,9 @@ ValueType TypeOfDeclared(std::string_view declared, std::string_view collation) 
             return Make(ValueKind::Int);
         case dtype::kNumeric:
         case dtype::kCurrency:
-            return Make(ValueKind::Decimal);
+            t.kind = ValueKind::Decimal;
+            t.scale = DeclaredScale(declared, ft.type == dtype::kCurrency);
+            return t;
         case dtype::kDouble:
             return Make(ValueKind::Float);
         default:
@@ -90,6 +107,7 @@ ValueType Combine(const ValueType& a, const ValueType& b) {
     if (ra != rb) return ra > rb ? a : b;
     ValueType t = a;
     t.length = a.length < 0 || b.length < 0 ? -1 : std::max(a.length, b.length);
+    t.scale = a.scale < 0 || b.scale < 0 ? -1 : std::max(a.scale, b.scale);
     t.suiteOrder = a.suiteOrder && b.suiteOrder;
     return t;
 }
@@ -188,10 +206,14 @@ ValueType Typer::Of(const Expr& e, const Scope& scope) const {
             t.length = CharCount(e.text);
             return t;
         }
-        case Kind::Number:
+        case Kind::Number: {
             if (e.text.find_first_of("eE") != std::string::npos) return Make(ValueKind::Float);
-            return Make(e.text.find('.') != std::string::npos ? ValueKind::Decimal
-                                                              : ValueKind::Int);
+            const std::size_t point = e.text.find('.');
+            if (point == std::string::npos) return Make(ValueKind::Int);
+            ValueType t = Make(ValueKind::Decimal);
+            t.scale = static_cast<int>(e.text.size() - point - 1);
+            return t;
+        }
         case Kind::Null:
             return Make(ValueKind::Null);
         case Kind::Negate:
@@ -210,6 +232,17 @@ ValueType Typer::Of(const Expr& e, const Scope& scope) const {
             ValueType t = Combine(l, r);
             if (t.kind == ValueKind::Text) t = Make(ValueKind::Int);  // text with a number
             t.suiteOrder = false;
+            if (t.kind == ValueKind::Decimal) {
+                const int sl = l.kind == ValueKind::Int ? 0 : l.scale;
+                const int sr = r.kind == ValueKind::Int ? 0 : r.scale;
+                if (e.text == "*" && sl >= 0 && sr >= 0) {
+                    t.scale = sl + sr;
+                } else if (e.text == "/" || e.text == "%" || sl < 0 || sr < 0) {
+                    t.scale = -1;
+                } else {
+                    t.scale = std::max(sl, sr);
+                }
+            }
             return t;
         }
         case Kind::Compare:

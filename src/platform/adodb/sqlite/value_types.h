@@ -28,6 +28,7 @@ struct ValueType {
     ValueKind kind = ValueKind::Unresolved;
     long length = -1;         // declared length of a text; -1 when none or unknown
     bool suiteOrder = false;  // a column already compared in the suite's text order
+    int scale = -1;           // decimals of an exact number; -1 when not known
     bool IsNumber() const {
         return kind == ValueKind::Int || kind == ValueKind::Decimal || kind == ValueKind::Float;
     }
