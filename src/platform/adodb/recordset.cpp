@@ -144,12 +144,15 @@ struct RecordsetImpl {
         if (!connection) RaiseClosed(kRecordsetSource);
         connection->Run([&] {
             Provider& p = connection->OpenProvider(kRecordsetSource);
-            const long affected = connection->Traced(TraceEvent::Kind::Change, change.table, [&] {
-                if (connection->readOnly) {
-                    RaiseReadOnlyConnection("escribir en " + change.table, kRecordsetSource);
-                }
-                return p.ApplyChange(change);
-            });
+            const long affected = connection->Traced(
+                TraceEvent::Kind::Change,
+                (change.kind == RowChange::Kind::Insert ? "Insert " : "Update ") + change.table,
+                [&] {
+                    if (connection->readOnly) {
+                        RaiseReadOnlyConnection("escribir en " + change.table, kRecordsetSource);
+                    }
+                    return p.ApplyChange(change);
+                });
             if (change.kind == RowChange::Kind::Update && affected == 0) {
                 throw ComError(MakeError(code::kRowVanished,
                                          "No se encuentra la fila para actualizar en " +

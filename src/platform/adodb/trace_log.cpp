@@ -116,7 +116,6 @@ const char* CallName(TraceEvent::Kind kind) {
         case TraceEvent::Kind::RollbackTrans:
             return "RollbackTrans";
         case TraceEvent::Kind::Change:
-            return "Update";
         case TraceEvent::Kind::Statement:
             break;
     }
@@ -170,11 +169,7 @@ std::string FormatTraceLine(const TraceEvent& e) {
         what = "-";
     }
     std::string body = CallName(e.kind);
-    if (e.kind == TraceEvent::Kind::Statement) {
-        body = Clean(e.text);
-    } else if (!e.text.empty()) {
-        body += " " + Clean(e.text);
-    }
+    if (!e.text.empty()) body += (body.empty() ? "" : " ") + Clean(e.text);
     return LocalTime(e.start) + "\t" + Milliseconds(e.duration) + "\t" + what + "\t" + body;
 }
 

@@ -19,8 +19,8 @@ namespace adodb {
 struct TraceEvent {
     enum class Kind { Open, Close, Statement, Change, BeginTrans, CommitTrans, RollbackTrans };
     Kind kind = Kind::Statement;
-    // Statement: the text as sent; Change: the table a recordset wrote to; Open: the
-    // provider's name (never the connection string).
+    // Statement: the text as sent; Change: "Update <table>" or "Insert <table>" for a row a
+    // recordset wrote; Open: the provider's name (never the connection string).
     std::string text;
     std::chrono::system_clock::time_point start;
     std::chrono::steady_clock::duration duration{};
