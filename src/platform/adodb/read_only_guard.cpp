@@ -43,6 +43,11 @@ bool IsWordChar(unsigned char c) {
            c == '$' || c == '@' || c == '#' || c >= 0x80;
 }
 
+// '$' alone is a money literal, so it does not start a word.
+bool IsWordStart(unsigned char c) {
+    return IsWordChar(c) && c != '$';
+}
+
 std::string Upper(std::string_view s) {
     std::string out(s);
     for (char& c : out) {
@@ -80,7 +85,8 @@ Scan Tokenize(std::string_view sql) {
         if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v') {
             ++i;
         } else if (c == '-' && i + 1 < n && sql[i + 1] == '-') {
-            while (i < n && sql[i] != '\n') ++i;
+            // Ended at either line-end character: ending early shows more, never less.
+            while (i < n && sql[i] != '\n' && sql[i] != '\r') ++i;
         } else if (c == '/' && i + 1 < n && sql[i + 1] == '*') {
             const std::size_t end = sql.find("*/", i + 2);
             if (end == std::string_view::npos) {
@@ -95,7 +101,7 @@ Scan Tokenize(std::string_view sql) {
                 return scan;
             }
             scan.tokens.push_back({Kind::Literal, {}});
-        } else if (IsWordChar(uc)) {
+        } else if (IsWordStart(uc)) {
             const std::size_t start = i;
             while (i < n && IsWordChar(static_cast<unsigned char>(sql[i]))) ++i;
             // N'...' is a literal, not the word N.
@@ -113,10 +119,35 @@ bool IsWord(const Token& t, std::string_view word) {
     return t.kind == Kind::Word && t.text == word;
 }
 
+bool IsRefused(std::string_view word) {
+    for (std::string_view w : kRefusedWords) {
+        if (word == w) return true;
+    }
+    return false;
+}
+
+// Whether a word token may hide a refused word from this check while an engine reads it:
+// the word itself; a part of it between non-ASCII characters or '$' (an engine may take
+// such a character for a separator); and a part that begins with a digit and holds a
+// refused word (a number is read up to the letters after it: "1DELETE", "1e5DELETE").
 bool IsRefusedWord(const Token& t) {
     if (t.kind != Kind::Word) return false;
-    for (std::string_view w : kRefusedWords) {
-        if (t.text == w) return true;
+    const std::string_view text = t.text;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = start;
+        while (end < text.size() && static_cast<unsigned char>(text[end]) < 0x80 &&
+               text[end] != '$')
+            ++end;
+        const std::string_view part = text.substr(start, end - start);
+        if (!part.empty() && part[0] >= '0' && part[0] <= '9') {
+            for (std::string_view w : kRefusedWords) {
+                if (part.find(w) != std::string_view::npos) return true;
+            }
+        } else if (IsRefused(part)) {
+            return true;
+        }
+        start = end + 1;
     }
     return false;
 }

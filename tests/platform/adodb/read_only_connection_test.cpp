@@ -66,6 +66,12 @@ const char* const kRefused[] = {
     "SET NOCOUNT ON",
     "BEGIN TRAN DELETE FROM N",
     "PRAGMA journal_mode=DELETE",
+    // Words an engine may split where a plain reading would not.
+    "SELECT 1DELETE FROM N",
+    "SELECT 1e5DELETE FROM N",
+    "SELECT $DELETE FROM N",
+    "SELECT 1\xC2\xA0" "DELETE FROM N",
+    "SELECT 1 -- fin\rDELETE FROM N",
     "",
     " ; ",
 };
@@ -84,6 +90,7 @@ TEST(ReadOnlyGuard, LetsThroughQueriesAndTransactionStatementsOnly) {
          StatementClass::Query},
         {"SELECT N'it''s; DELETE' FROM [MV STOCK] WHERE [Update]]x] = 1", StatementClass::Query},
         {"SELECT * FROM N ORDER BY V OFFSET 1 ROWS FETCH NEXT 2 ROWS ONLY", StatementClass::Query},
+        {"SELECT DELETE_FLAG, Año, @v, #t.SETS, 1.5e3, $2.50, 0x1F FROM N", StatementClass::Query},
         {"BEGIN TRANSACTION", StatementClass::Transaction},
         {"begin tran paso1", StatementClass::Transaction},
         {"COMMIT", StatementClass::Transaction},
