@@ -3,6 +3,7 @@
 #include "platform/adodb/connection_impl.h"
 #include "platform/adodb/layer_errors.h"
 #include "platform/adodb/provider_error.h"
+#include "platform/adodb/read_only_guard.h"
 #include "platform/text/runtime_error.h"
 
 namespace adodb {
@@ -95,7 +96,12 @@ void Connection::Open(const std::string& cs, const std::string& user, const std:
         if (!cs.empty()) impl_->connectionString = cs;
         auto provider = CreateProvider(impl_->connectionString);
         provider->SetLockWaitObserver(impl_->lockWaitObserver);
-        provider->Open(impl_->connectionString, user, password, kLoginTimeoutSeconds);
+        provider->SetReadOnly(impl_->readOnly);
+        // The log names the provider only: the connection string may hold a password.
+        const std::string what = provider->Name() + (impl_->readOnly ? " (solo lectura)" : "");
+        impl_->Traced(TraceEvent::Kind::Open, what, [&] {
+            provider->Open(impl_->connectionString, user, password, kLoginTimeoutSeconds);
+        });
         impl_->provider = std::move(provider);
     });
 }
@@ -104,7 +110,10 @@ Recordset Connection::Execute(const std::string& text, long* recordsAffected, in
     return impl_->Run([&] {
         Provider& p = impl_->OpenProvider(kConnectionSource);
         impl_->Trace(text);
-        ExecuteResult r = p.Execute(text, impl_->commandTimeout);
+        ExecuteResult r = impl_->Traced(TraceEvent::Kind::Statement, text, [&] {
+            if (impl_->readOnly) RequireReadOnlyStatement(text, kConnectionSource);
+            return p.Execute(text, impl_->commandTimeout);
+        });
         if (recordsAffected != nullptr) *recordsAffected = r.recordsAffected;
         Recordset rs;
         if (r.result) rs.Attach(*this, std::move(*r.result), 0, kLockReadOnly);
@@ -116,7 +125,7 @@ void Connection::BeginTrans() {
     impl_->Run([&] {
         Provider& p = impl_->OpenProvider(kConnectionSource);
         impl_->Trace("BeginTrans");
-        p.BeginTrans();
+        impl_->Traced(TraceEvent::Kind::BeginTrans, {}, [&] { p.BeginTrans(); });
     });
 }
 
@@ -124,7 +133,7 @@ void Connection::CommitTrans() {
     impl_->Run([&] {
         Provider& p = impl_->OpenProvider(kConnectionSource);
         impl_->Trace("CommitTrans");
-        p.CommitTrans();
+        impl_->Traced(TraceEvent::Kind::CommitTrans, {}, [&] { p.CommitTrans(); });
     });
 }
 
@@ -132,7 +141,7 @@ void Connection::RollbackTrans() {
     impl_->Run([&] {
         Provider& p = impl_->OpenProvider(kConnectionSource);
         impl_->Trace("RollbackTrans");
-        p.RollbackTrans();
+        impl_->Traced(TraceEvent::Kind::RollbackTrans, {}, [&] { p.RollbackTrans(); });
     });
 }
 
@@ -160,12 +169,36 @@ void Connection::Close() {
         if (!impl_->IsOpen()) RaiseClosed(kConnectionSource);
         // The provider is released even when closing reports a failure.
         auto provider = std::move(impl_->provider);
-        provider->Close();
+        impl_->Traced(TraceEvent::Kind::Close, {}, [&] { provider->Close(); });
     });
 }
 
 void Connection::SetStatementTrace(std::function<void(const std::string&)> trace) {
     impl_->trace = std::move(trace);
+}
+
+void Connection::SetReadOnly(bool readOnly) {
+    if (impl_->IsOpen()) {
+        impl_->Run([] { RaiseAlreadyOpen(kConnectionSource); });
+    }
+    impl_->readOnly = readOnly;
+}
+
+bool Connection::ReadOnly() const {
+    return impl_->readOnly;
+}
+
+void Connection::SetTrace(std::shared_ptr<TraceSink> sink) {
+    impl_->traceSink = std::move(sink);
+}
+
+IntegrityReport Connection::CheckIntegrity(int maxProblems) {
+    return impl_->Run([&] {
+        Provider& p = impl_->OpenProvider(kConnectionSource);
+        const std::string text = "PRAGMA quick_check(" + std::to_string(maxProblems) + ")";
+        return impl_->Traced(TraceEvent::Kind::Statement, text,
+                             [&] { return p.CheckIntegrity(maxProblems); });
+    });
 }
 
 void Connection::SetLockWaitObserver(std::function<void(bool waiting)> observer) {

@@ -17,7 +17,9 @@
 #include <vector>
 
 #include "platform/adodb/error.h"
+#include "platform/adodb/integrity_report.h"
 #include "platform/adodb/provider.h"
+#include "platform/adodb/trace_log.h"
 #include "platform/adodb/variant.h"
 
 // <cstdio> (included by <string> as well) defines EOF as a macro, which would replace
@@ -84,6 +86,23 @@ class Connection {
     // it throws is ignored. Kept across Close and Open. The embedded engine calls it; the
     // ODBC provider does not, as its drivers do not say that they wait.
     void SetLockWaitObserver(std::function<void(bool waiting)> observer);
+
+    // A read-only connection (set while closed; kept across Close and Open) refuses every
+    // statement but queries and transaction calls, before it reaches the database, and the
+    // changes of updatable recordsets; the error is ComError 3251 with SQL state 25006.
+    // The embedded engine also opens the file read-only (never creating it), and the ODBC
+    // provider asks the driver for a read-only connection.
+    void SetReadOnly(bool readOnly);
+    bool ReadOnly() const;
+
+    // Optional statement log: every statement sent (also those refused or failing), every
+    // change written by a recordset, the transaction calls, Open and Close. Kept across
+    // Close and Open; an empty pointer stops it.
+    void SetTrace(std::shared_ptr<TraceSink> sink);
+
+    // Checks the database for damage: the embedded engine runs a quick check of the file
+    // and reports at most `maxProblems` problems; a server reports nothing checked.
+    IntegrityReport CheckIntegrity(int maxProblems = 10);
 
     bool SameAs(const Connection& o) const { return impl_ == o.impl_; }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/adodb/error.h"
+#include "platform/adodb/integrity_report.h"
 #include "platform/adodb/variant.h"
 
 namespace adodb {
@@ -98,6 +99,16 @@ class Provider {
     // and with false when that wait ends. The default (a provider whose engine does not say
     // it is waiting) never calls it.
     virtual void SetLockWaitObserver(std::function<void(bool waiting)> observer) { (void)observer; }
+    // Called before Open: a read-only connection opens the database so that the engine or
+    // driver refuses writes too (the Connection already refuses every statement but queries).
+    // The default (an engine without such a mode) ignores it.
+    virtual void SetReadOnly(bool readOnly) { (void)readOnly; }
+    // Checks the database file for damage, reporting at most `maxProblems` problems. The
+    // default (an engine whose files the client cannot reach) reports nothing checked.
+    virtual IntegrityReport CheckIntegrity(int maxProblems) {
+        (void)maxProblems;
+        return {};
+    }
 };
 
 // Picks and creates the provider for a connection string (keys compared without letter

@@ -4,6 +4,7 @@
 #include "platform/adodb/connection.h"
 #include "platform/adodb/connection_impl.h"
 #include "platform/adodb/layer_errors.h"
+#include "platform/adodb/read_only_guard.h"
 #include "platform/text/strings.h"
 
 namespace adodb {
@@ -143,7 +144,15 @@ struct RecordsetImpl {
         if (!connection) RaiseClosed(kRecordsetSource);
         connection->Run([&] {
             Provider& p = connection->OpenProvider(kRecordsetSource);
-            const long affected = p.ApplyChange(change);
+            const long affected = connection->Traced(
+                TraceEvent::Kind::Change,
+                (change.kind == RowChange::Kind::Insert ? "Insert " : "Update ") + change.table,
+                [&] {
+                    if (connection->readOnly) {
+                        RaiseReadOnlyConnection("escribir en " + change.table, kRecordsetSource);
+                    }
+                    return p.ApplyChange(change);
+                });
             if (change.kind == RowChange::Kind::Update && affected == 0) {
                 throw ComError(MakeError(code::kRowVanished,
                                          "No se encuentra la fila para actualizar en " +
@@ -215,9 +224,11 @@ void Recordset::Open(const std::string& source, Connection& connection, int curs
         if (impl_->open) RaiseAlreadyOpen(kRecordsetSource);
         Provider& p = conn->OpenProvider(kRecordsetSource);
         conn->Trace(source);
-        ExecuteResult r = lockType == kLockReadOnly
-                              ? p.Execute(source, conn->commandTimeout)
-                              : p.ExecuteForUpdate(source, conn->commandTimeout);
+        ExecuteResult r = conn->Traced(TraceEvent::Kind::Statement, source, [&] {
+            if (conn->readOnly) RequireReadOnlyStatement(source, kRecordsetSource);
+            return lockType == kLockReadOnly ? p.Execute(source, conn->commandTimeout)
+                                             : p.ExecuteForUpdate(source, conn->commandTimeout);
+        });
         // A statement that returns no rows leaves the recordset closed, as it has nothing
         // to show.
         if (!r.result) return;

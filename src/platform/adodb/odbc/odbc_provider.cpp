@@ -70,6 +70,11 @@ class OdbcProvider final : public Provider {
         odbc::Succeeded(SQLSetConnectAttr(
             dbc_->get(), SQL_ATTR_LOGIN_TIMEOUT,
             reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(timeoutSeconds)), 0));
+        if (readOnly_) {
+            // A hint the driver may refuse: the Connection refuses writes on its own.
+            odbc::Succeeded(SQLSetConnectAttr(dbc_->get(), SQL_ATTR_ACCESS_MODE,
+                                              reinterpret_cast<SQLPOINTER>(SQL_MODE_READ_ONLY), 0));
+        }
         std::vector<SQLCHAR> in(target.connectionString.begin(), target.connectionString.end());
         in.push_back(0);
         Check(SQLDriverConnect(dbc_->get(), nullptr, in.data(), SQL_NTS, nullptr, 0, nullptr,
@@ -112,6 +117,8 @@ class OdbcProvider final : public Provider {
         SetAutocommit(false);
         inTransaction_ = true;
     }
+
+    void SetReadOnly(bool readOnly) override { readOnly_ = readOnly; }
 
     void CommitTrans() override { EndTransaction(SQL_COMMIT); }
     void RollbackTrans() override { EndTransaction(SQL_ROLLBACK); }
@@ -424,6 +431,7 @@ class OdbcProvider final : public Provider {
     std::optional<Handle> dbc_;
     bool connected_ = false;
     bool inTransaction_ = false;
+    bool readOnly_ = false;
     odbc::TargetKind kind_ = odbc::TargetKind::Generic;
     std::string quote_ = "\"";
     std::map<std::string, std::vector<std::string>> keyCache_;

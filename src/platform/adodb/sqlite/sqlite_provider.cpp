@@ -91,7 +91,8 @@ class SqliteProvider final : public Provider {
             throw ComError(OpenError(*file, problem));
         }
         sqlite3* raw = nullptr;
-        const int rc = sqlite3_open_v2(file->c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+        const int flags = readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+        const int rc = sqlite3_open_v2(file->c_str(), &raw, flags, nullptr);
         DatabaseHandle db(raw);
         if (rc != SQLITE_OK) {
             throw ComError(
@@ -100,7 +101,7 @@ class SqliteProvider final : public Provider {
         }
         sqlite3* h = db.get();
         sqlite3_extended_result_codes(h, 1);
-        if (sqlite3_db_readonly(h, "main") == 1) {
+        if (!readOnly_ && sqlite3_db_readonly(h, "main") == 1) {
             throw ComError(OpenError(*file, "el archivo es de sólo lectura"));
         }
         lockWait_.Install(h);
@@ -118,8 +119,9 @@ class SqliteProvider final : public Provider {
         // Only a file whose schema could be read is changed (its journal mode).
         // Write-ahead log with full synchronisation: every committed transaction is on disk
         // before COMMIT returns, so it survives a crash or a power cut.
-        for (const char* pragma :
-             {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL", "PRAGMA foreign_keys=ON"}) {
+        // A read-only connection leaves the journal mode as the file has it.
+        for (const char* pragma : {readOnly_ ? "PRAGMA query_only=ON" : "PRAGMA journal_mode=WAL",
+                                   "PRAGMA synchronous=FULL", "PRAGMA foreign_keys=ON"}) {
             char* message = nullptr;
             const int prc = sqlite3_exec(h, pragma, nullptr, nullptr, &message);
             const std::string reason = message != nullptr ? message : sqlite3_errstr(prc);
@@ -171,6 +173,39 @@ class SqliteProvider final : public Provider {
 
     void SetLockWaitObserver(std::function<void(bool)> observer) override {
         lockWait_.SetObserver(std::move(observer));
+    }
+
+    void SetReadOnly(bool readOnly) override { readOnly_ = readOnly; }
+
+    IntegrityReport CheckIntegrity(int maxProblems) override {
+        LockWaitScope wait(lockWait_);
+        sqlite3* h = Handle();
+        IntegrityReport report;
+        report.checked = true;
+        const std::string sql =
+            "PRAGMA quick_check(" + std::to_string(std::max(1, maxProblems)) + ")";
+        sqlite3_stmt* raw = nullptr;
+        int rc = sqlite3_prepare_v2(h, sql.c_str(), -1, &raw, nullptr);
+        StatementHandle stmt(raw);
+        while (rc == SQLITE_OK || rc == SQLITE_ROW) {
+            rc = sqlite3_step(stmt.get());
+            if (rc != SQLITE_ROW) break;
+            const auto* line = reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0));
+            std::string problem = line != nullptr ? line : "";
+            // The engine heads the first problem with the name of the database checked.
+            const std::string head = "*** in database main ***\n";
+            if (problem.rfind(head, 0) == 0) problem.erase(0, head.size());
+            if (problem != "ok") report.problems.push_back(problem);
+        }
+        // A file too damaged to be read at all is a finding, not a failure of the check.
+        const int primary = rc & 0xff;
+        if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB) {
+            report.problems.emplace_back(sqlite3_errmsg(h));
+        } else if (rc != SQLITE_DONE) {
+            Fail(h, rc);
+        }
+        report.ok = report.problems.empty();
+        return report;
     }
 
     ResultSet OpenSchema(int schema, const std::vector<Variant>& restrictions) override {
@@ -391,7 +426,8 @@ class SqliteProvider final : public Provider {
     void Begin(sqlite3* h) {
         // IMMEDIATE takes the write lock now (waiting up to the timeout), so a later write
         // inside the transaction cannot fail because another connection wrote first.
-        if (transactions_ == 0) Exec(h, "BEGIN IMMEDIATE");
+        // A read-only connection takes no write lock: its transaction reads one snapshot.
+        if (transactions_ == 0) Exec(h, readOnly_ ? "BEGIN DEFERRED" : "BEGIN IMMEDIATE");
         ++transactions_;
     }
 
@@ -426,6 +462,7 @@ class SqliteProvider final : public Provider {
     int schemaVersion_ = 0;
     int transactions_ = 0;
     int timeout_ = 30;
+    bool readOnly_ = false;
 };
 
 }  // namespace
