@@ -3,6 +3,8 @@
 # and runs each in turn for SECONDS seconds (default 60), starting from its stored corpus.
 # Prints per target the inputs run and anything found; exits non-zero when something was found.
 #   tools/fuzz.sh [SECONDS] [TARGET...]
+# With FUZZ_KEEP_GOING=1 a target runs its whole time in libFuzzer's fork mode, saving every
+# finding instead of stopping at the first (useful while a known fault is still open).
 # New interesting inputs go to build/fuzz/work/<target>; what a target finds is saved in
 # build/fuzz/found/<target>/ (copy it into fuzz/reproducers/<target>/ once mended).
 set -euo pipefail
@@ -60,11 +62,18 @@ for name in "${targets[@]}"; do
   log="$dir/found/$name.log"
   echo "== $name: $seconds s =="
   rc=0
-  "$dir/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 \
+  mode=()
+  [ "${FUZZ_KEEP_GOING:-0}" = 1 ] && mode=(-fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1)
+  "$dir/fuzz/fuzz_$name" "${mode[@]}" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 \
     -max_len=4096 -print_final_stats=1 -artifact_prefix="$found/" "$work" >"$log" 2>&1 || rc=$?
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || true)
   [ -n "$runs" ] || runs=$(grep -oE '^#[0-9]+' "$log" | tail -1 | tr -d '#')
-  if ((rc == 0)); then
+  crashes=$(grep -oE 'oom/timeout/crash: [0-9]+/[0-9]+/[0-9]+' "$log" | tail -1 | cut -d' ' -f2 || true)
+  if [ -n "$crashes" ] && [ "$crashes" != 0/0/0 ]; then
+    status=1
+    line="$name: ${runs:-?} inputs, FOUND (oom/timeout/crash $crashes) in $found"
+    grep -oE 'property broken: [a-z ]+' "$log" | sort | uniq -c | sort -rn | head -5 || true
+  elif ((rc == 0)); then
     line="$name: ${runs:-?} inputs, nothing found"
   else
     status=1

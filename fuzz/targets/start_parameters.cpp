@@ -13,9 +13,12 @@ namespace {
 
 using fuzzsupport::Require;
 
-// Values the INI file may hold that the parameter string can carry unchanged.
+// Values the INI file may hold that the parameter string can carry unchanged: no item
+// separator, key mark or "=", none of the filler characters the reader strips (NUL and
+// character 255, raw or as UTF-8), no surrounding blanks.
 bool Carriable(const std::string& v) {
-    return v.find_first_of(";=@") == std::string::npos && text::Trim(v) == v;
+    return v.find_first_of(std::string(";=@\xFF\0", 5)) == std::string::npos &&
+           v.find("\xC3\xBF") == std::string::npos && text::Trim(v) == v;
 }
 
 }  // namespace
