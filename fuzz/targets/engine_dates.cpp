@@ -9,6 +9,7 @@
 #include <array>
 #include <cctype>
 #include <cstdint>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -195,7 +196,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool isDate =
         !operand.value ||
         adodb::sqlite::ReadDateInStyle(*operand.value, -1, text::RegionalSettings::Current());
-    if (!isDate) {
+    // FUZZ_ENGINE_DATE_RULE=0 leaves the date rule out, so that the engine can be fuzzed for
+    // its other faults while a known breach of the rule is still being mended.
+    static const bool dateRule = [] {
+        const char* v = std::getenv("FUZZ_ENGINE_DATE_RULE");
+        return v == nullptr || std::string(v) != "0";
+    }();
+    if (!isDate && dateRule) {
         Require(changed == 0,
                 "a literal that is not a date changed " + std::to_string(changed) + " rows: " + sql,
                 reader.All());
