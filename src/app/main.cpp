@@ -10,6 +10,7 @@
 #include "platform/ui/ports.h"
 #include "platform/ui/qt_ports.h"
 #include "platform/ui/qt_prompter.h"
+#include "platform/ui/qt_translations.h"
 #include "purge/batch_mode.h"
 #include "purge/batch_options.h"
 #include "purge/frm_dep.h"
@@ -19,6 +20,7 @@ namespace {
 
 int RunWindow(int argc, char** argv) {
     QApplication app(argc, argv);
+    const ui::SpanishTranslations spanish;
     ui::SetPrompter(std::make_shared<ui::QtPrompter>());
     ui::SetEventPump(std::make_shared<ui::QtEventPump>());
     ui::SetBusyPointer(std::make_shared<ui::QtBusyPointer>());

@@ -4,6 +4,7 @@
 #include <array>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <initializer_list>
 #include <stdexcept>
@@ -320,6 +321,7 @@ class Generator {
         PurchaseVouchers();
         Stock();
         Shortages();
+        LookupData();
         return counts_;
     }
 
@@ -339,6 +341,7 @@ class Generator {
     void PurchaseVouchers();
     void Stock();
     void Shortages();
+    void LookupData();
 
     sqlite3* db_;
     double scale_;
@@ -1042,6 +1045,115 @@ void Generator::Shortages() {
 }
 
 // ---- files ---------------------------------------------------------------------------------
+
+// ---- what the lookups show ------------------------------------------------------------------
+
+// Reorder points, stock and price classes 3 to 8 of the articles (some without a reorder
+// point, some below it, some above, some exactly at it), the lookup configuration keys,
+// contacts whose texts hold accents, ñ, apostrophes and trailing blanks, sub-families in two
+// and three levels (one level skipped), positions and cost centres with hierarchical codes
+// (one cost-centre code repeated).
+void Generator::LookupData() {
+    {
+        detail::StatementHandle update = detail::Prepare(
+            db_,
+            "UPDATE V_MA_ARTICULOS SET PUNTOPEDIDO = ?, Stock = ?, PRECIO3 = PRECIO1 * 0.9, "
+            "PRECIO4 = PRECIO1 * 0.8, PRECIO5 = PRECIO1 * 1.1, PRECIO6 = PRECIO1 * 1.2, "
+            "PRECIO7 = PRECIO1 * 0.75, PRECIO8 = PRECIO1 * 1.3 WHERE IDARTICULO = ?");
+        for (std::size_t i = 0; i < articles_.size(); ++i) {
+            static constexpr std::array<std::pair<int, int>, 6> kLevels = {
+                {{-1, 12}, {0, 30}, {20, 4}, {10, 45}, {15, 15}, {0, 0}}};
+            const auto [reorder, stock] = kLevels[i % kLevels.size()];
+            if (reorder < 0) {
+                sqlite3_bind_null(update.get(), 1);
+            } else {
+                sqlite3_bind_int(update.get(), 1, reorder);
+            }
+            sqlite3_bind_int(update.get(), 2, stock + static_cast<int>(i % 3));
+            sqlite3_bind_text(update.get(), 3, articles_[i].code.c_str(), -1, SQLITE_TRANSIENT);
+            if (sqlite3_step(update.get()) != SQLITE_DONE) {
+                detail::ThrowEngineError(db_, "No se pudo grabar un artículo");
+            }
+            sqlite3_reset(update.get());
+        }
+    }
+
+    struct Setting {
+        const char* key;
+        const char* value;
+    };
+    const Setting settings[] = {
+        {"NOM_PCLASE3", "Distribuidor"}, {"NOM_PCLASE4", "Gremio"},
+        {"NOM_PCLASE5", "Público"},      {"NOM_PCLASE6", "Tarjeta"},
+        {"NOM_PCLASE7", "Liquidación"},  {"NOM_PCLASE8", "Importación"},
+        {"Stk_Nivel1", "32768"},         {"Stk_Nivel2", "16711680"},
+        {"Stk_Nivel3", "255"},           {"Stk_Nivel4", "8421504"},
+        {"TopConsArt", "1000"},
+    };
+    auto config = Insert("TA_CONFIGURACION", {"CLAVE", "VALOR", "valoraux", "Grupo"});
+    for (const Setting& s : settings) config.Text(s.key).Text(s.value).Null().Text("STOCK").Row();
+
+    static constexpr std::array<const char*, 10> kFirst = {
+        "José",  "María Inés", "Ñato",      "Begoña", "Andrés",
+        "Lucía", "Íñigo",      "Sebastián", "Zoé",    "Martín"};
+    static constexpr std::array<const char*, 10> kLast = {
+        "O'Connor", "Muñoz", "D'Angelo",  "Peña",    "Güemes",
+        "Ibáñez",   "Núñez", "O'Higgins", "Álvarez", "Cañete"};
+    static constexpr std::array<const char*, 5> kTowns = {
+        "Río Cuarto", "Villa María", "San Nicolás", "Córdoba", "Concepción del Uruguay"};
+    auto contacts = Insert("MA_CONTACTOS",
+                           {"Nombre_y_Apellido", "Domicilio", "Localidad", "Telefono", "Cuenta"});
+    for (int i = 0; i < 300; ++i) {
+        const auto at = [i](auto& list, int step) {
+            return list[static_cast<std::size_t>(i / step) % list.size()];
+        };
+        std::string name = std::string(at(kFirst, 1)) + " " + at(kLast, 10);
+        if (i % 4 == 3) name += "   ";  // typed with trailing blanks
+        contacts.Text(name)
+            .Text("Av. Colón " + std::to_string(100 + 7 * i) + (i % 6 == 0 ? " 2º \"B\"" : ""))
+            .Text(at(kTowns, 3))
+            .Text("0358-46" + Padded(1000 + 13 * i, 5))
+            .Text("C" + Padded(i % kCustomers + 1, 4))
+            .Row();
+    }
+
+    const std::pair<const char*, const char*> families[] = {
+        {"FER01", "Tornillería"},
+        {"FER0101", "Tornillos autoperforantes"},
+        {"FER0102", "Bulones y tuercas"},
+        {"FER02", "Herrajes"},
+        {"ELE01", "Cables"},
+        {"ELE0101", "Cables unipolares"},
+        {"PIN0101", "Látex de interior"},  // its level PIN01 does not exist
+    };
+    auto subfamilies = Insert("V_TA_FAMILIAS", {"Codigo", "Descripcion", "Nivel"});
+    for (const auto& [code, name] : families) {
+        subfamilies.Text(code).Text(name).Int(static_cast<int>(std::strlen(code) - 1) / 2).Row();
+    }
+
+    const std::pair<const char*, const char*> positions[] = {
+        {"01", "Depósito central"}, {"0101", "Estantería A"},         {"010101", "Estante A1"},
+        {"010102", "Estante A2"},   {"0102", "Estantería B"},         {"02", "Sucursal Norte"},
+        {"0201", "Playa de carga"}, {"03", "Mercadería en tránsito"},
+    };
+    auto places = Insert("MA_POSICIONES", {"IDPOSICION", "Descripcion", "Deposito"});
+    for (const auto& [code, name] : positions) {
+        places.Text(code).Text(name).Text(std::string("0") + code[1]).Row();
+    }
+
+    const std::pair<const char*, const char*> centres[] = {
+        {"1", "Administración"},
+        {"11", "Contaduría"},
+        {"111", "Cuentas a pagar"},
+        {"12", "Personal"},
+        {"2", "Comercialización"},
+        {"21", "Ventas mostrador"},
+        {"21", "Ventas mostrador (repetido)"},
+        {"3", "Depósito"},
+    };
+    auto costs = Insert("TA_CCOSTO", {"CODIGO", "Descripcion"});
+    for (const auto& [code, name] : centres) costs.Text(code).Text(name).Row();
+}
 
 void RemoveDatabaseFiles(const std::filesystem::path& file) {
     std::error_code ignored;

@@ -1,6 +1,7 @@
 #include "demo/schema.h"
 
 #include "demo/sqlite_handle.h"
+#include "platform/collation/suite_collation.h"
 
 namespace demo {
 namespace {
@@ -291,8 +292,35 @@ CREATE VIEW VT_PROVEEDORES AS
 
 }  // namespace
 
+// What the lookups read besides the tables above: the articles' reorder point, stock and the
+// price classes 3 to 8, and the hierarchical positions and cost centres of the tree lookups.
+// clang-format off
+const char* const kLookupTables = R"sql(
+ALTER TABLE V_MA_ARTICULOS ADD COLUMN PUNTOPEDIDO NUMERIC(18,4);
+ALTER TABLE V_MA_ARTICULOS ADD COLUMN Stock NUMERIC(18,4);
+ALTER TABLE V_MA_ARTICULOS ADD COLUMN PRECIO3 NUMERIC(18,4);
+ALTER TABLE V_MA_ARTICULOS ADD COLUMN PRECIO4 NUMERIC(18,4);
+ALTER TABLE V_MA_ARTICULOS ADD COLUMN PRECIO5 NUMERIC(18,4);
+ALTER TABLE V_MA_ARTICULOS ADD COLUMN PRECIO6 NUMERIC(18,4);
+ALTER TABLE V_MA_ARTICULOS ADD COLUMN PRECIO7 NUMERIC(18,4);
+ALTER TABLE V_MA_ARTICULOS ADD COLUMN PRECIO8 NUMERIC(18,4);
+CREATE TABLE MA_POSICIONES (
+    IDPOSICION VARCHAR(12) COLLATE NOCASE NOT NULL PRIMARY KEY,
+    Descripcion VARCHAR(50) COLLATE NOCASE,
+    Deposito VARCHAR(4) COLLATE NOCASE
+);
+CREATE TABLE TA_CCOSTO (
+    ID INTEGER PRIMARY KEY,
+    CODIGO VARCHAR(12) COLLATE NOCASE NOT NULL,
+    Descripcion VARCHAR(50) COLLATE NOCASE
+);
+)sql";
+// clang-format on
+
 const std::string& TablesSql() {
-    static const std::string sql = kTables;
+    // Text columns are written with the engine's stock collation and get the suite's one.
+    static const std::string sql =
+        collation::WithSuiteCollation(std::string(kTables) + kLookupTables);
     return sql;
 }
 
@@ -307,6 +335,7 @@ const std::string& SchemaSql() {
 }
 
 void CreateSchema(sqlite3* db) {
+    collation::RegisterSuiteCollation(db);
     detail::Exec(db, SchemaSql());
 }
 
@@ -319,6 +348,7 @@ const std::vector<std::string>& TableNames() {
         "V_MV_FALTANTES",   "V_MA_ARTICULOS",   "MA_CUENTAS",       "V_TA_DEPOSITO",
         "V_TA_FAMILIAS",    "V_TA_CAJAS",       "AC_CUENTASDIARIO", "AC_CUENTASDIARIO_CCOSTO",
         "MA_CONTACTOS",     "V_TA_VENDEDORES",  "V_TA_TECNICOS",    "V_MA_MANTENIMIENTOS",
+        "MA_POSICIONES",    "TA_CCOSTO",
     };
     return names;
 }

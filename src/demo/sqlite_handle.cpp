@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "platform/collation/suite_collation.h"
+
 namespace demo::detail {
 
 void ThrowEngineError(sqlite3* db, std::string_view what) {
@@ -17,6 +19,8 @@ DatabaseHandle OpenDatabase(const std::string& path, int flags) {
     DatabaseHandle db(raw);  // owned before anything can throw, also on failure
     if (rc != SQLITE_OK) ThrowEngineError(db.get(), "No se pudo abrir " + path);
     sqlite3_extended_result_codes(db.get(), 1);
+    // The suite's text columns sort and compare by the suite's collation.
+    collation::RegisterSuiteCollation(db.get());
     return db;
 }
 

@@ -29,7 +29,8 @@ std::string NoConfiguration(const std::string& /*clave*/) {
 
 }  // namespace
 
-Lib_ClsCons3::Lib_ClsCons3(const ConfigReader& leerConfiguracion) {
+Lib_ClsCons3::Lib_ClsCons3(const ConfigReader& leerConfiguracion)
+    : leerConfiguracion_(leerConfiguracion) {
     MuestraStock = leerConfiguracion("MostrarStockenConsultas");
     StkNivel1 = StockLevel(leerConfiguracion("Stk_Nivel1"));
     StkNivel2 = StockLevel(leerConfiguracion("Stk_Nivel2"));

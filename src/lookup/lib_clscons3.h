@@ -7,15 +7,19 @@
 #include <string>
 #include <vector>
 
+#include <memory>
+
+#include "clientlib/utility_services.h"
+#include "lookup/lookup_window_record.h"
 #include "platform/adodb/variant.h"
 
 namespace lookup {
 
-// A collection of texts that may also be none at all (released).
-using Coleccion = std::optional<std::vector<std::string>>;
-
 // Reads the VALOR of a configuration key (a single blank when the key has no row).
 using ConfigReader = std::function<std::string(const std::string& clave)>;
+
+// Creates the window a lookup shows, given the configuration reader it may consult.
+using WindowFactory = std::function<std::unique_ptr<LookupWindow>(const ConfigReader&)>;
 
 class Lib_ClsCons3 {
   public:
@@ -42,8 +46,32 @@ class Lib_ClsCons3 {
     // "UsaConsultaLIKE" was "SI" at creation.
     bool UsaLikeCfg() const { return usaLikeCfg_; }
 
+    // Composes the lookup statement for a table name or a SELECT statement, shows the list
+    // or the tree window modally and leaves the operator's choice in ValorDevuelto, Valores
+    // and Cantidades. The caller's CmpsDevueltos comes back released; CampoBusqueda and
+    // Where may come back changed. Null pointers stand for omitted arguments.
+    void ConsultaSearch(std::string SQL, Coleccion* CmpsDevueltos = nullptr,
+                        const std::string& Clave = {}, std::string* CampoBusqueda = nullptr,
+                        std::string* Where = nullptr, const std::string& SentenciaOpcional = {},
+                        bool TreeView = false, const std::string& ValoresDefault = {});
+
+    // The windows the lookups show: the Qt windows unless replaced (tests, scripts).
+    void SetListWindowFactory(WindowFactory factory) { listFactory_ = std::move(factory); }
+    void SetTreeWindowFactory(WindowFactory factory) { treeFactory_ = std::move(factory); }
+
   private:
+    std::string StatementFromTable(const std::string& tabla, const std::string& opcional,
+                                   long limite, std::string& campoBusqueda);
+    void ShowTree(const std::string& SQL);
+    void ShowList(const std::string& SQL, const Coleccion& cmps, const std::string& Clave,
+                  const std::string& campoBusqueda, const std::string& valoresDefault);
+    const clientlib::UtilityServices& Utils() const { return utils_; }
+
+    ConfigReader leerConfiguracion_;
     bool usaLikeCfg_ = false;
+    clientlib::UtilityServices utils_;
+    WindowFactory listFactory_;
+    WindowFactory treeFactory_;
 };
 
 // The configuration reader the shared service is created with. The start-up installs the

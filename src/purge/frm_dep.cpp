@@ -1,5 +1,6 @@
 #include "purge/frm_dep.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -52,6 +53,16 @@ FrmDep::FrmDep(db::DB_Dll& db, QWidget* parent) : QWidget(parent), db_(db) {
     connect(CmdAceptar, &QPushButton::clicked, this, [this] { CmdAceptar_Click(); });
     connect(CmdCancelar, &QPushButton::clicked, this, [this] { CmdCancelar_Click(); });
     connect(txtFields, &QComboBox::activated, this, [this](int) { txtFields_Click(); });
+    connect(qApp, &QApplication::focusChanged, this, [this] { RefreshFocusColours(); });
+}
+
+FrmDep::~FrmDep() {
+    // The controls outlive this part of the window by a moment: their last focus change
+    // (the combo reports its text then) must not reach a window that is going away.
+    txtFields->disconnect(this);
+    disconnect(qApp, nullptr, this, nullptr);
+    txtFecha->removeEventFilter(this);
+    txtFields->removeEventFilter(this);
 }
 
 void FrmDep::Form_Load() {
@@ -84,7 +95,7 @@ void FrmDep::ShowLoadedMode(const std::vector<std::string>& ejercicios) {
     }
     ui::prompter().MsgBox(std::string("Atención, ") + kNotice);
     lbln->setEnabled(false);
-    lblDesc->setText(QString::fromUtf8(kNotice));
+    SetDescription(QString::fromUtf8(kNotice));
     lblDesc->setEnabled(false);
     txtFields->setEnabled(false);
     lblHasta->setEnabled(true);
@@ -106,7 +117,7 @@ void FrmDep::ValidaCampo(QWidget* control) {
                 Stop("Ejercicio inexistente!!!");
                 return;
             }
-            lblDesc->setText(QString::fromStdString(ejercicio->Descripcion()));
+            SetDescription(QString::fromStdString(ejercicio->Descripcion()));
             if (!ejercicio->Closed()) Stop("El Ejercicio a depurar debe estar cerrado");
         } else if (text::EqualsNoCase(regla, "Fecha")) {
             if (!text::IsDate(texto)) Stop("Debe ingresar una fecha válida!!!");
@@ -115,24 +126,41 @@ void FrmDep::ValidaCampo(QWidget* control) {
 }
 
 void FrmDep::CmdAceptar_Click() {
-    // One run at a time: the buttons stay disabled and the window refuses to close until the
-    // run is over, so no second run starts inside the first and no step is cut short.
+    // One run at a time: the buttons and the inputs stay disabled and the window refuses to
+    // close until the run is over, so no second run starts inside the first, no step is cut
+    // short and no validation message interrupts a step with its transaction open.
     if (running_) return;
     running_ = true;
     runFiscalYear_ = txtFields->currentText().toStdString();
     runDate_ = txtFecha->text().toStdString();
-    CmdAceptar->setEnabled(false);
-    CmdCancelar->setEnabled(false);
+    LockInputs();
     struct Done {
         FrmDep& w;
         ~Done() {
-            w.CmdAceptar->setEnabled(true);
-            w.CmdCancelar->setEnabled(true);
             w.running_ = false;
+            w.UnlockInputs();
         }
     } done{*this};
     PurgeRun run(*this, db_);
     lastRun_ = run.Run();
+}
+
+void FrmDep::LockInputs() {
+    locked_ = Locked{txtFields->isEnabled(), txtFecha->isEnabled(), focusWidget(), nullptr};
+    for (QWidget* w : {static_cast<QWidget*>(CmdAceptar), static_cast<QWidget*>(CmdCancelar),
+                       static_cast<QWidget*>(txtFields), static_cast<QWidget*>(txtFecha)}) {
+        w->setEnabled(false);
+    }
+}
+
+void FrmDep::UnlockInputs() {
+    CmdAceptar->setEnabled(true);
+    CmdCancelar->setEnabled(true);
+    txtFields->setEnabled(locked_.fields);
+    txtFecha->setEnabled(locked_.fecha);
+    QWidget* focus = locked_.focusAfter != nullptr ? locked_.focusAfter : locked_.focus;
+    if (focus != nullptr && focus->isEnabled()) focus->setFocus(Qt::OtherFocusReason);
+    locked_ = {};
 }
 
 void FrmDep::CmdCancelar_Click() {
@@ -162,18 +190,26 @@ bool FrmDep::eventFilter(QObject* watched, QEvent* event) {
     if (input == nullptr) return QWidget::eventFilter(watched, event);
     switch (event->type()) {
         case QEvent::FocusIn: {
-            if (static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason) break;
+            const bool fromList =
+                static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason;
             // The box takes the focus first, so the selection made here is not undone.
             const bool handled = watched->event(event);
-            GotFocus(input);
+            if (!fromList) GotFocus(input);
+            RefreshFocusColours();
             return handled;
         }
-        case QEvent::FocusOut:
-            if (static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason) break;
-            LostFocus(input);
-            break;
+        case QEvent::FocusOut: {
+            leaving_ = true;
+            const bool handled = watched->event(event);
+            leaving_ = false;
+            RefreshFocusColours();
+            return handled;
+        }
         case QEvent::KeyPress: {
             auto& key = *static_cast<QKeyEvent*>(event);
+            // Tab moves the focus; like the platform's own text boxes, the input never sees
+            // it as a key of its own (leaving an input validates nothing).
+            if (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab) break;
             const int code = PlatformKeyCode(key);
             if (input == txtFields) {
                 txtFields_KeyDown(code);
@@ -198,7 +234,6 @@ bool FrmDep::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FrmDep::GotFocus(QWidget* input) {
-    SetBackColour(input, QColor(0, 255, 255));
     if (input == txtFecha) {
         txtFecha->setSelection(0, static_cast<int>(txtFecha->text().size()));
     } else if (QLineEdit* edit = txtFields->lineEdit()) {
@@ -206,11 +241,17 @@ void FrmDep::GotFocus(QWidget* input) {
     }
 }
 
-void FrmDep::LostFocus(QWidget* input) {
-    SetBackColour(input, QColor(255, 255, 255));
+void FrmDep::RefreshFocusColours() {
+    // The window's own focus widget: it stays while a message box or the list is up, and
+    // moves when the focus goes to another control or an input is disabled.
+    const QWidget* focus = focusWidget();
+    const bool combo = focus != nullptr && (focus == txtFields || focus == txtFields->lineEdit());
+    SetBackColour(txtFields, combo ? QColor(0, 255, 255) : QColor(255, 255, 255));
+    SetBackColour(txtFecha, focus == txtFecha ? QColor(0, 255, 255) : QColor(255, 255, 255));
 }
 
 void FrmDep::txtFecha_KeyDown(int keyCode) {
+    if (running_) return;
     if (dateBox_.IsCompletionKey(keyCode)) ValidaCampo(txtFecha);
 }
 
@@ -220,10 +261,14 @@ bool FrmDep::txtFecha_KeyPress(int& keyAscii) {
 }
 
 void FrmDep::txtFields_KeyDown(int keyCode) {
+    if (running_) return;
     if (keyCode == 13) ValidaCampo(txtFields);
 }
 
 void FrmDep::txtFields_Click() {
+    // A pick from the list, with the mouse or the keyboard; not the report the combo gives
+    // of the typed text when it loses the focus (leaving an input validates nothing).
+    if (leaving_) return;
     txtFields_KeyDown(13);
 }
 
@@ -255,10 +300,13 @@ std::string FrmDep::DateText() const {
 }
 
 void FrmDep::FocusInput() {
-    if (bPorEjercicio_) {
-        txtFields->setFocus();
+    QWidget* input =
+        bPorEjercicio_ ? static_cast<QWidget*>(txtFields) : static_cast<QWidget*>(txtFecha);
+    // During a run the inputs are disabled: the focus goes there once they are back.
+    if (running_) {
+        locked_.focusAfter = input;
     } else {
-        txtFecha->setFocus();
+        input->setFocus(Qt::OtherFocusReason);
     }
 }
 

@@ -25,6 +25,7 @@ namespace purge {
 class FrmDep : public QWidget, public PurgePort {
   public:
     explicit FrmDep(db::DB_Dll& db = db::Db(), QWidget* parent = nullptr);
+    ~FrmDep() override;
 
     // Set-up, start-up and the choice of input mode; run once, before the window is shown.
     void Form_Load();
@@ -61,7 +62,16 @@ class FrmDep : public QWidget, public PurgePort {
   private:
     void BuildControls();
     void GotFocus(QWidget* input);
-    void LostFocus(QWidget* input);
+    // Each input cyan while it holds the window's focus, white otherwise, however the
+    // focus came or went (keyboard, mouse, the list opening and closing, a message box).
+    void RefreshFocusColours();
+    // The window may not be made so small that a text is clipped: recomputed whenever a
+    // text of the window changes.
+    void UpdateMinimumSize();
+    void SetDescription(const QString& text);
+    // While a run is under way no input takes events; afterwards each is as it was.
+    void LockInputs();
+    void UnlockInputs();
     void txtFecha_KeyDown(int keyCode);
     bool txtFecha_KeyPress(int& keyAscii);  // false: the character was cancelled
     void txtFields_KeyDown(int keyCode);
@@ -91,6 +101,15 @@ class FrmDep : public QWidget, public PurgePort {
     adodb::Recordset rsEjercicio;
     double progress_ = 0.0;
     bool running_ = false;
+    // True while an input handles its loss of focus: the editable combo reports the text
+    // typed as a pick then, which is no pick by the operator.
+    bool leaving_ = false;
+    struct Locked {
+        bool fields = false;
+        bool fecha = false;
+        QWidget* focus = nullptr;       // had the focus when the run started
+        QWidget* focusAfter = nullptr;  // asked for by the run (a refused input)
+    } locked_;
     // The inputs as they were when the run started: the steps read them while the window
     // keeps processing events.
     std::string runFiscalYear_;

@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "purge/frm_dep.h"
 #include "purge/pictures.h"
@@ -15,6 +16,9 @@
 namespace purge {
 
 namespace {
+
+// Below this width the explanation text would wrap into a column of a few words.
+constexpr int kNarrowest = 360;
 
 template <class Widget>
 Widget* Named(Widget* w, const char* name) {
@@ -96,10 +100,40 @@ void FrmDep::BuildControls() {
     main->addWidget(Frame2);
     main->addLayout(buttons);
     resize(480, 320);
+    UpdateMinimumSize();
 
     setTabOrder(txtFields, txtFecha);
     setTabOrder(txtFecha, CmdAceptar);
     setTabOrder(CmdAceptar, CmdCancelar);
+}
+
+void FrmDep::SetDescription(const QString& text) {
+    lblDesc->setText(text);
+    UpdateMinimumSize();
+}
+
+void FrmDep::UpdateMinimumSize() {
+    // No narrower than the layout allows (the labels that do not wrap fit whole), and at that
+    // width as tall as the wrapped texts need: any larger window needs no more height.
+    QLayout* main = layout();
+    main->invalidate();
+    main->activate();
+    const int width = std::max(main->minimumSize().width(), kNarrowest);
+    int height = std::max(main->hasHeightForWidth() ? main->totalHeightForWidth(width) : 0,
+                          main->totalMinimumSize().height());
+    // The layout's estimate can fall short for a wrapped text that spans grid columns: lay
+    // the controls out at that size and add what a wrapped label still lacks.
+    for (int tries = 0; tries < 4; ++tries) {
+        main->setGeometry(QRect(0, 0, width, height));
+        int lacking = 0;
+        for (const QLabel* label : {Label1, lblDesc}) {
+            lacking = std::max(lacking, label->heightForWidth(label->width()) - label->height());
+        }
+        if (lacking <= 0) break;
+        height += lacking;
+    }
+    main->setGeometry(rect());
+    setMinimumSize(width, height);
 }
 
 }  // namespace purge

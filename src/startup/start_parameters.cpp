@@ -18,6 +18,17 @@ struct ItemValue {
     std::string value;
 };
 
+// Bytes of the first `count` characters of the UTF-8 text from byte `from` (0-based), fewer
+// at the end of the text.
+int BytesOfCharacters(const std::string& text, std::size_t from, int count) {
+    std::size_t at = from;
+    for (int n = 0; n < count && at < text.size(); ++n) {
+        ++at;
+        while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) ++at;
+    }
+    return static_cast<int>(at - from);
+}
+
 ItemValue ReadItem(const std::string& text, const std::string& key, bool lengthOfKeyWhenOpen) {
     ItemValue item;
     const int keyPos = text::InStr(text, key);
@@ -29,7 +40,8 @@ ItemValue ReadItem(const std::string& text, const std::string& key, bool lengthO
     if (semicolon > 0) {
         length = semicolon - keyPos - keyLen;
     } else if (lengthOfKeyWhenOpen) {
-        length = keyLen;
+        // As many characters as the key has (not bytes: a character is never cut).
+        length = BytesOfCharacters(text, static_cast<std::size_t>(keyPos - 1 + keyLen), keyLen);
     } else {
         return item;  // no ";" closes the item: nothing is read
     }

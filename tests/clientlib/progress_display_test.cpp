@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QTest>
+#include <QWindow>
 #include <sstream>
 
 #include "clientlib/qt_progress_display.h"
@@ -61,6 +63,49 @@ TEST(ProgressDisplay, QtFormIsAModelessWindowWithTitleLinesAndCounter) {
     d.CloseProgress();
     EXPECT_EQ(d.Window(), nullptr);
     d.CloseProgress();  // twice is harmless
+}
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+  public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+TEST(ProgressDisplay, QtFormShowsItsTextsWholeBesideTheWindowItReportsOn) {
+    QWidget busy;
+    busy.setGeometry(100, 80, 420, 300);
+    busy.show();
+    busy.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&busy));
+
+    clientlib::QtProgressDisplay d;
+    d.ShowProgress("Depurando Movimientos de Stock...", false);
+    QWidget* window = d.Window();
+    ASSERT_NE(window, nullptr);
+    PaintCounter painted;
+    window->findChild<QLabel*>("lblLinea2")->installEventFilter(&painted);
+    d.UpdateProgress(false, "Eliminando Movimientos de Stock",
+                     "Este proceso puede demorar unos minutos, por favor sea pasciente...", "");
+
+    // Painted before the call returns: the work that follows may not let it paint for long.
+    EXPECT_GT(painted.paints, 0);
+    for (const QLabel* label : window->findChildren<QLabel*>()) {
+        EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+    }
+    EXPECT_GT(window->width(),
+              QFontMetrics(window->font()).horizontalAdvance(window->windowTitle()));
+    EXPECT_FALSE(window->frameGeometry().intersects(busy.frameGeometry()));
+    EXPECT_EQ(window->windowHandle()->transientParent(), busy.windowHandle());
+
+    // A shorter line later does not make it shrink and jump about.
+    const QSize before = window->size();
+    d.UpdateProgress(false, "Generando Saldo Inicial", "A1 Tornillo", "1");
+    EXPECT_EQ(window->size(), before);
+    d.CloseProgress();
 }
 
 }  // namespace

@@ -30,6 +30,7 @@ TEST(OracleDialect, TranslatesStatements) {
         // Single words.
         {kOracle, "len", "LENGTH"},
         {kOracle, "Codigo", "CODIGO"},
+        {kOracle, "Peñaÿ", "PEÑAŸ"},  // ÿ to Ÿ, as Windows-1252 upper-cases it
         // TOP: letter case kept, the limit before GROUP BY / ORDER BY, WHERE rebuilt.
         {kOracle, "SELECT TOP 10 Codigo FROM ARTICULOS ORDER BY Codigo",
          "SELECT  Codigo FROM ARTICULOS WHERE ROWNUM <= 10 ORDER BY Codigo"},

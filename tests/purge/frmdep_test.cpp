@@ -2,15 +2,21 @@
 // focus colours and keys, closing, and a whole purge driven through its controls.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -58,6 +64,38 @@ class HookedPump : public ui::EventPump {
         if (hook) std::exchange(hook, nullptr)();
     }
 };
+
+// Answers from the script like ScriptedPrompter, but first puts a real modal window over the
+// active one for a moment, so the focus leaves the window and comes back as it does when the
+// operator reads a message box.
+class ModalPrompter : public LoggingPrompter {
+  public:
+    int MsgBox(const std::string& prompt, ui::Buttons buttons, ui::Icon icon,
+               const std::string& title) override {
+        QWidget* const active = QApplication::activeWindow();
+        QDialog box(active);
+        QElapsedTimer shown;
+        shown.start();
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &box, [&] {
+            if (QApplication::activeWindow() == &box || shown.elapsed() > 500) box.accept();
+        });
+        poll.start(5);
+        box.exec();
+        // The window manager gives the window its activation back.
+        if (active != nullptr) {
+            active->activateWindow();
+            (void)QTest::qWaitForWindowActive(active);
+        }
+        return LoggingPrompter::MsgBox(prompt, buttons, icon, title);
+    }
+};
+
+QColor Base(const QWidget* w) {
+    return w->palette().color(QPalette::Base);
+}
+const QColor kCyan(0, 255, 255);
+const QColor kWhite(255, 255, 255);
 
 class FrmDepTest : public ::testing::Test {
   protected:
@@ -107,7 +145,7 @@ class FrmDepTest : public ::testing::Test {
     }
 
     runtest::ScopedRegional dmy;
-    std::shared_ptr<LoggingPrompter> boxes = std::make_shared<LoggingPrompter>();
+    std::shared_ptr<LoggingPrompter> boxes = std::make_shared<ModalPrompter>();
     ui::ScopedPrompter scopedBoxes{boxes};
     std::shared_ptr<db::ConnectionDialogScript> dialogs =
         std::make_shared<db::ConnectionDialogScript>();
@@ -232,8 +270,14 @@ class FrmDepDateModeTest : public FrmDepTest {
     QLineEdit* fecha = nullptr;
 };
 
-TEST_F(FrmDepDateModeTest, EnterOrTabValidatesTheDate) {
+TEST_F(FrmDepDateModeTest, EnterValidatesTheDateAndTabDoesNot) {
+    Activate(*w);
+    fecha->setFocus();
     fecha->setText("31/13/2004");
+    QTest::keyClick(fecha, Qt::Key_Tab);  // leaving the box validates nothing
+    EXPECT_TRUE(boxes->Boxes().empty());
+
+    fecha->setFocus();
     boxes->Answer(ui::kOK);
     QTest::keyClick(fecha, Qt::Key_Return);
     ExpectOneStop("Debe ingresar una fecha válida!!!");
@@ -241,7 +285,6 @@ TEST_F(FrmDepDateModeTest, EnterOrTabValidatesTheDate) {
     boxes->Clear();
     fecha->setText("31/12/2004");
     QTest::keyClick(fecha, Qt::Key_Return);
-    QTest::keyClick(fecha, Qt::Key_Tab);
     EXPECT_TRUE(boxes->Boxes().empty());
 }
 
@@ -286,36 +329,164 @@ TEST_F(FrmDepTest, FocusedComboIsCyanWithItsTextSelected) {
     EXPECT_EQ(combo->palette().color(QPalette::Base), QColor(255, 255, 255));
 }
 
-TEST_F(FrmDepTest, ClosingHidesTheWindowButNotDuringARun) {
+TEST_F(FrmDepTest, ComboStaysCyanThroughAKeyboardPick) {
+    // Every listed year is one the validation refuses, so the pick brings a message box.
+    runtest::Exec(demo.Path(), "UPDATE MV_EJERCICIOS SET CERRADO = 0");
+    auto w = Load();
+    Activate(*w);
+    auto* combo = Control<QComboBox>(*w, "txtFields");
+    combo->setFocus();
+    ASSERT_EQ(Base(combo), kCyan);
+
+    QTest::keyClick(combo, Qt::Key_Down, Qt::AltModifier);  // opens the list
+    QAbstractItemView* list = combo->view();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window()));
+    EXPECT_EQ(Base(combo), kCyan);
+    boxes->Answer(ui::kOK);
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Return);
+
+    ASSERT_EQ(boxes->Boxes().size(), 1u);
+    EXPECT_EQ(boxes->Boxes()[0].prompt, "El Ejercicio a depurar debe estar cerrado");
+    EXPECT_FALSE(list->window()->isVisible());
+    EXPECT_TRUE(combo->hasFocus());
+    EXPECT_EQ(Base(combo), kCyan);
+    Control<QPushButton>(*w, "CmdAceptar")->setFocus();
+    EXPECT_EQ(Base(combo), kWhite);
+}
+
+TEST_F(FrmDepTest, NeverShrinksBelowWhatItsTextsNeed) {
+    for (const bool dateMode : {false, true}) {
+        SCOPED_TRACE(dateMode ? "date mode" : "fiscal-year mode");
+        runtest::ResetGlobalDb();
+        boxes->Clear();
+        if (dateMode) {
+            runtest::Exec(demo.Path(), "UPDATE MV_EJERCICIOS SET CIERRE = 0, CERRADO = 0");
+            boxes->Answer(ui::kOK);
+        }
+        auto w = Load();
+        if (!dateMode) {
+            auto* combo = Control<QComboBox>(*w, "txtFields");
+            combo->setEditText("2021");
+            QTest::keyClick(combo, Qt::Key_Return);  // a description in lblDesc
+        }
+        Activate(*w);
+        w->resize(1, 1);
+        QApplication::processEvents();
+        EXPECT_EQ(w->size(), w->minimumSize());
+        for (const QLabel* label : w->findChildren<QLabel*>()) {
+            if (!label->pixmap().isNull()) continue;
+            SCOPED_TRACE(label->objectName().toStdString());
+            if (label->wordWrap()) {
+                EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+            } else {
+                EXPECT_GE(label->width(), label->sizeHint().width());
+                EXPECT_GE(label->height(), label->sizeHint().height());
+            }
+        }
+    }
+}
+
+TEST_F(FrmDepTest, ARunLocksButtonsAndInputsAndRestoresThem) {
     auto w = Load();
     Activate(*w);
     auto* aceptar = Control<QPushButton>(*w, "CmdAceptar");
     auto* cancelar = Control<QPushButton>(*w, "CmdCancelar");
-    Control<QComboBox>(*w, "txtFields")->setEditText("2021");
+    auto* combo = Control<QComboBox>(*w, "txtFields");
+    auto* fecha = Control<QLineEdit>(*w, "txtFecha");
+    combo->setEditText("2021");
     boxes->Answer(ui::kYes);
     boxes->Answer(ui::kOK);
 
-    // In the middle of the first step: both buttons are off and the window stays.
+    // In the middle of the first step: nothing takes input, a pick from the list reaches no
+    // validation, and the window stays.
     auto pump = std::make_shared<HookedPump>();
-    bool enabledDuringRun = true;
+    std::vector<bool> enabledDuringRun;
     bool closedDuringRun = true;
+    std::size_t boxesDuringRun = 0;
     pump->hook = [&] {
-        enabledDuringRun = aceptar->isEnabled() || cancelar->isEnabled();
+        for (QWidget* c : std::initializer_list<QWidget*>{aceptar, cancelar, combo, fecha})
+            enabledDuringRun.push_back(c->isEnabled());
         closedDuringRun = w->close();
         QTest::mouseClick(cancelar, Qt::LeftButton);
+        const std::size_t before = boxes->Boxes().size();
+        emit combo->activated(combo->findText("2022"));
+        QTest::keyClick(combo, Qt::Key_Return);
+        boxesDuringRun = boxes->Boxes().size() - before;
     };
     {
         ui::ScopedEventPump scopedPump(pump);
         QTest::mouseClick(aceptar, Qt::LeftButton);
     }
-    EXPECT_FALSE(enabledDuringRun);
+    EXPECT_EQ(enabledDuringRun, (std::vector<bool>{false, false, false, false}));
     EXPECT_FALSE(closedDuringRun);
+    EXPECT_EQ(boxesDuringRun, 0u);
     EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->LastRun().started);
+    // As they were: both buttons, the combo on, the date box still off in this mode, the
+    // focus back on the button that started the run.
     EXPECT_TRUE(aceptar->isEnabled());
     EXPECT_TRUE(cancelar->isEnabled());
-    EXPECT_TRUE(w->LastRun().started);
+    EXPECT_TRUE(combo->isEnabled());
+    EXPECT_FALSE(fecha->isEnabled());
+    EXPECT_TRUE(aceptar->hasFocus());
+    EXPECT_EQ(combo->currentText(), "2021");
 
     QTest::mouseClick(cancelar, Qt::LeftButton);
+    EXPECT_TRUE(w->isHidden());
+}
+
+TEST_F(FrmDepTest, ARefusedInputGetsTheFocusBackAfterTheRun) {
+    auto w = Load();
+    Activate(*w);
+    auto* combo = Control<QComboBox>(*w, "txtFields");
+    Control<QPushButton>(*w, "CmdCancelar")->setFocus();
+    boxes->Answer(ui::kOK);
+    QTest::mouseClick(Control<QPushButton>(*w, "CmdAceptar"), Qt::LeftButton);
+    ASSERT_EQ(boxes->Boxes().size(), 1u);
+    EXPECT_EQ(boxes->Boxes()[0].prompt, "Debe informar el número de ejercicio a depurar");
+    EXPECT_TRUE(combo->isEnabled());
+    EXPECT_TRUE(combo->hasFocus());
+    EXPECT_EQ(Base(combo), kCyan);
+}
+
+TEST_F(FrmDepTest, ValidatesOnEnterOrPickOnlyOnceAndNeverOnLeaving) {
+    auto w = Load();
+    Activate(*w);
+    auto* combo = Control<QComboBox>(*w, "txtFields");
+    auto* aceptar = Control<QPushButton>(*w, "CmdAceptar");
+
+    // Typed: the box completes the code from the list; one Enter, one message, though the
+    // message box takes the focus from the combo and gives it back.
+    combo->setFocus();
+    QTest::keyClicks(combo, "2022");
+    ASSERT_EQ(combo->currentText(), "2022");
+    boxes->Answer(ui::kOK);
+    QTest::keyClick(combo, Qt::Key_Return);
+    ExpectOneStop("El Ejercicio a depurar debe estar cerrado");
+    EXPECT_TRUE(combo->hasFocus());
+
+    // Leaving by Tab, or by a click on Aceptar, validates nothing: the click reaches the run,
+    // whose own check is the one message.
+    boxes->Clear();
+    combo->setFocus();
+    QTest::keyClicks(combo, "2022");
+    QTest::keyClick(combo, Qt::Key_Tab);
+    EXPECT_FALSE(combo->hasFocus());
+    EXPECT_TRUE(boxes->Boxes().empty());
+    combo->setFocus();
+    QTest::keyClicks(combo, "2022");
+    boxes->Answer(ui::kOK);
+    QTest::mouseClick(aceptar, Qt::LeftButton);
+    ASSERT_EQ(boxes->Boxes().size(), 1u);
+    EXPECT_EQ(boxes->Boxes()[0].prompt, "El Ejercicio a depurar debe estar cerrado");
+    EXPECT_TRUE(combo->hasFocus());  // the run sends the operator back to the code
+}
+
+TEST_F(FrmDepTest, ClosingHidesTheWindow) {
+    auto w = Load();
+    Activate(*w);
+    EXPECT_TRUE(w->close());
     EXPECT_TRUE(w->isHidden());
 }
 

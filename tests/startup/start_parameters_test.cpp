@@ -67,6 +67,8 @@ TEST(StartParameters, ExtractionTable) {
         {"open additional parameter takes 19 characters",
          "@Server=S;@ParametroAdicional=ABCDEFGHIJKLMNOPQRSTUVWXYZ", fresh,
          Fields("ABCDEFGHIJKLMNOPQR", "", "S", "", "", "", "", "1")},
+        {"19 characters, not bytes", "@ParametroAdicional=ñandúñandúñandúñandú", fresh,
+         Fields("ñandúñandúñandúñan", "", "", "", "", "", "", "1")},
         {"fewer at the end of the text", "@ParametroAdicional= XY", fresh,
          Fields("XY", "", "", "", "", "", "", "1")},
         {"the string built from the INI file",

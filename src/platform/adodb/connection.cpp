@@ -94,6 +94,7 @@ void Connection::Open(const std::string& cs, const std::string& user, const std:
         if (impl_->IsOpen()) RaiseAlreadyOpen(kConnectionSource);
         if (!cs.empty()) impl_->connectionString = cs;
         auto provider = CreateProvider(impl_->connectionString);
+        provider->SetLockWaitObserver(impl_->lockWaitObserver);
         provider->Open(impl_->connectionString, user, password, kLoginTimeoutSeconds);
         impl_->provider = std::move(provider);
     });
@@ -165,6 +166,11 @@ void Connection::Close() {
 
 void Connection::SetStatementTrace(std::function<void(const std::string&)> trace) {
     impl_->trace = std::move(trace);
+}
+
+void Connection::SetLockWaitObserver(std::function<void(bool waiting)> observer) {
+    impl_->lockWaitObserver = std::move(observer);
+    if (impl_->provider) impl_->provider->SetLockWaitObserver(impl_->lockWaitObserver);
 }
 
 }  // namespace adodb

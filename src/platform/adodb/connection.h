@@ -73,6 +73,14 @@ class Connection {
     // "CommitTrans", "RollbackTrans").
     void SetStatementTrace(std::function<void(const std::string&)> trace);
 
+    // Optional: called with true once a statement has waited about 200 ms for a lock held by
+    // another connection, and with false when the wait ends (the statement goes on, or fails
+    // when the command timeout has passed, as without an observer). It runs on the thread
+    // that runs the statement, inside the call; it must not use this connection, and what
+    // it throws is ignored. Kept across Close and Open. The embedded engine calls it; the
+    // ODBC provider does not, as its drivers do not say that they wait.
+    void SetLockWaitObserver(std::function<void(bool waiting)> observer);
+
     bool SameAs(const Connection& o) const { return impl_ == o.impl_; }
 
     // For Recordset and tests.

@@ -19,6 +19,7 @@ struct ConnectionImpl {
     std::unique_ptr<Provider> provider;
     ErrorCollection errors;
     std::function<void(const std::string&)> trace;
+    std::function<void(bool)> lockWaitObserver;
 
     bool IsOpen() const { return provider != nullptr; }
 

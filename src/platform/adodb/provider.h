@@ -94,6 +94,10 @@ class Provider {
     // did not fill them while reading (looked up only then, as it costs a catalogue query).
     // The default leaves the result as it is.
     virtual void ResolveKeys(ResultSet& result) { (void)result; }
+    // Called with true once a statement has waited a while for another connection's lock,
+    // and with false when that wait ends. The default (a provider whose engine does not say
+    // it is waiting) never calls it.
+    virtual void SetLockWaitObserver(std::function<void(bool waiting)> observer) { (void)observer; }
 };
 
 // Picks and creates the provider for a connection string (keys compared without letter

@@ -11,13 +11,15 @@ namespace {
 
 constexpr unsigned char kLatin1Lead = 0xC3;  // UTF-8 lead byte of U+00C0..U+00FF
 constexpr unsigned char kLatinExtLead = 0xC5;
+constexpr unsigned char kLowerYDiaeresis = 0xBF;  // ÿ U+00FF after kLatin1Lead
+constexpr unsigned char kUpperYDiaeresis = 0xB8;  // Ÿ U+0178 after kLatinExtLead
 
 bool IsBlank(char c) {
     return c == ' ';
 }
 
 // Lower case in place: ASCII letters, the Latin-1 letters À..Þ (except ×), and the
-// Windows-1252 letters Œ Š Ž, whose lower forms have the same UTF-8 length.
+// Windows-1252 letters Œ Š Ž Ÿ, whose lower forms have the same UTF-8 length.
 void FoldLower(std::string& s) {
     const std::size_t n = s.size();
     for (std::size_t i = 0; i < n; ++i) {
@@ -31,6 +33,10 @@ void FoldLower(std::string& s) {
                 ++i;
             } else if (c == kLatinExtLead && (next == 0x92 || next == 0xA0 || next == 0xBD)) {
                 s[i + 1] = static_cast<char>(next + 1);
+                ++i;
+            } else if (c == kLatinExtLead && next == kUpperYDiaeresis) {
+                s[i] = static_cast<char>(kLatin1Lead);
+                s[i + 1] = static_cast<char>(kLowerYDiaeresis);
                 ++i;
             }
         }
@@ -50,6 +56,11 @@ void FoldUpper(std::string& s) {
                 ++i;
             } else if (c == kLatinExtLead && (next == 0x93 || next == 0xA1 || next == 0xBE)) {
                 s[i + 1] = static_cast<char>(next - 1);
+                ++i;
+            } else if (c == kLatin1Lead && next == kLowerYDiaeresis) {
+                // ÿ is the one Latin-1 letter whose capital, Ÿ, lies outside Latin-1.
+                s[i] = static_cast<char>(kLatinExtLead);
+                s[i + 1] = static_cast<char>(kUpperYDiaeresis);
                 ++i;
             }
         }

@@ -1,6 +1,6 @@
 #pragma once
-// Prompter on Qt's standard dialogs: QMessageBox for message boxes, QInputDialog for input
-// boxes, modal over the active window, with the buttons captioned in Spanish.
+// Prompter on Qt: the program's own MessageDialog for message boxes and QInputDialog for
+// input boxes, modal over the active window, with the buttons captioned in Spanish.
 #include "platform/ui/ports.h"
 
 namespace ui {

@@ -17,9 +17,9 @@ SchemaSnapshot Schema() {
     SchemaSnapshot s;
     adodb::sqlite::TableMeta t;
     t.name = "MV_ASIENTOS";
-    t.columns = {{"ID", "INTEGER", false, 1},
-                 {"FECHA", "DATETIME", false, 0},
-                 {"TC", "VARCHAR(4)", false, 0}};
+    t.columns = {{"ID", "INTEGER", false, 1, "BINARY"},
+                 {"FECHA", "DATETIME", false, 0, "BINARY"},
+                 {"TC", "VARCHAR(4)", false, 0, "suite_es"}};
     s.AddTable(t);
     return s;
 }

@@ -1,5 +1,7 @@
 #include "sqlite_fixture.h"
 
+#include "platform/collation/suite_collation.h"
+
 #include <sqlite3.h>
 
 #include <cstdio>
@@ -14,6 +16,7 @@ void CreateDatabase(const std::string& file, const std::string& sql) {
         sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     std::unique_ptr<sqlite3, int (*)(sqlite3*)> db(raw, sqlite3_close_v2);
     if (rc != SQLITE_OK) throw std::runtime_error("cannot create " + file);
+    collation::RegisterSuiteCollation(db.get());
     char* message = nullptr;
     // One transaction: the fixture is built with a single sync to disk.
     const std::string script = "BEGIN;\n" + sql + "\nCOMMIT;";

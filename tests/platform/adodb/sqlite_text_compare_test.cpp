@@ -1,13 +1,13 @@
 // Text comparison and LIKE as the suite's database compares texts.
-#include "platform/adodb/sqlite/text_compare.h"
+#include "platform/collation/text_compare.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using adodb::sqlite::CompareText;
-using adodb::sqlite::FindText;
-using adodb::sqlite::LikeMatch;
+using collation::CompareText;
+using collation::FindText;
+using collation::LikeMatch;
 
 int Sign(int v) {
     return (v > 0) - (v < 0);
@@ -54,6 +54,13 @@ TEST(SqliteTextCompare, LikePatterns) {
         {"a%b", "a!%b", true},
         {"axb", "a!%b", false},
         {"mississippi", "%iss%ipp_", true},
+        {"FC  ", "FC", true},  // trailing blanks of the value do not count
+        {"FC  ", "FC__", true},
+        {"FC", "FC ", false},
+        {"áb", "[a-c]b", true},  // ranges follow the collation's order
+        {"Ñu", "[n-o]u", true},
+        {"ñu", "[m-n]u", false},
+        {"Bx", "[a-c]x", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.value) + " LIKE " + c.pattern);

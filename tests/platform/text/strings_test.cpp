@@ -59,6 +59,9 @@ TEST(Strings, CaseConversionKeepsLengthAndOtherBytes) {
     EXPECT_EQ(text::ToLower("ÁRBOL ÑANDÚ ×"), "árbol ñandú ×");  // × is not a letter
     EXPECT_EQ(text::ToUpper("€ 5 ÷"), "€ 5 ÷");
     EXPECT_EQ(text::ToUpper("œuvre"), "ŒUVRE");
+    EXPECT_EQ(text::ToUpper("ÿ aÿ"), "Ÿ AŸ");
+    EXPECT_EQ(text::ToLower("Ÿ AŸ"), "ÿ aÿ");
+    EXPECT_TRUE(text::EqualsNoCase("ÿ", "Ÿ"));
     // A lone lead byte at the end is left alone.
     EXPECT_EQ(text::ToUpper(std::string("a\xC3")), std::string("A\xC3"));
 }

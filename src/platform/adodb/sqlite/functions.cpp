@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <ctime>
@@ -10,11 +11,15 @@
 
 #include "platform/adodb/sqlite/date_styles.h"
 #include "platform/adodb/sqlite/session.h"
-#include "platform/adodb/sqlite/text_compare.h"
+#include "platform/collation/suite_collation.h"
+#include "platform/collation/text_compare.h"
 #include "platform/text/strings.h"
 
 namespace adodb::sqlite {
 namespace {
+
+using collation::FindText;
+using collation::LikeMatch;
 
 // Errors raised by the functions start with their SQL state in brackets; the provider
 // reads it back to report the error with the right number.
@@ -100,12 +105,6 @@ std::string NumberText(double d) {
 }
 
 // ---- the functions -------------------------------------------------------------------
-
-int CollateText(void*, int n1, const void* p1, int n2, const void* p2) {
-    return CompareText(
-        std::string_view(static_cast<const char*>(p1), static_cast<std::size_t>(n1)),
-        std::string_view(static_cast<const char*>(p2), static_cast<std::size_t>(n2)));
-}
 
 // like(pattern, value [, escape]): SQLite calls it for "value LIKE pattern".
 void Like(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
@@ -307,6 +306,35 @@ void Right(sqlite3_context* ctx, int, sqlite3_value** argv) {
     ResultText(ctx, std::string(s.substr(start)));
 }
 
+// suite_substring(text, start, length): the characters at positions start to
+// start + length - 1, counted from 1; positions before the first give nothing.
+void Substring(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (AnyNull(3, argv)) return sqlite3_result_null(ctx);
+    const long long start = sqlite3_value_int64(argv[1]);
+    const long long length = sqlite3_value_int64(argv[2]);
+    if (length < 0) {
+        return Fail(ctx, "42000", "Parámetro de longitud no válido pasado a la función SUBSTRING",
+                    SQLITE_ERROR);
+    }
+    const long long first = std::max(start, 1LL);
+    const long long last = start + length - 1;  // inclusive
+    const std::string_view s = TextOf(argv[0]);
+    std::size_t begin = s.size(), end = s.size();
+    long long position = 1;
+    for (std::size_t i = 0; i <= s.size(); ++position) {
+        if (position == first) begin = i;
+        if (position == last + 1) {
+            end = i;
+            break;
+        }
+        if (i == s.size()) break;
+        ++i;
+        while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) ++i;
+    }
+    if (last < first || begin >= end) return ResultText(ctx, std::string());
+    ResultText(ctx, std::string(s.substr(begin, end - begin)));
+}
+
 void Replace(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (AnyNull(3, argv)) return sqlite3_result_null(ctx);
     ResultText(ctx, text::ReplaceAll(TextOf(argv[0]), TextOf(argv[1]), TextOf(argv[2])));
@@ -363,7 +391,7 @@ void DefineWithSession(sqlite3* db, const char* name, int args, Function f,
 }  // namespace
 
 void RegisterSuiteFunctions(sqlite3* db, std::shared_ptr<const Session> session) {
-    sqlite3_create_collation_v2(db, "ES_CI", SQLITE_UTF8, nullptr, CollateText, nullptr);
+    collation::RegisterSuiteCollation(db);
     Define(db, "like", 2, Like);
     Define(db, "like", 3, Like);
     Define(db, "suite_add", 2, Add);
@@ -374,6 +402,7 @@ void RegisterSuiteFunctions(sqlite3* db, std::shared_ptr<const Session> session)
     Define(db, "suite_charindex", 2, CharIndex);
     Define(db, "suite_charindex", 3, CharIndex);
     Define(db, "suite_right", 2, Right);
+    Define(db, "suite_substring", 3, Substring);
     Define(db, "suite_replace", 3, Replace);
     Define(db, "suite_upper", 1, Upper);
     Define(db, "suite_lower", 1, Lower);

@@ -2,6 +2,7 @@
 
 #include "platform/adodb/sqlite/engine_calls.h"
 #include "platform/adodb/sqlite/engine_error.h"
+#include "platform/collation/suite_collation.h"
 
 namespace adodb::sqlite {
 
@@ -21,7 +22,10 @@ std::int64_t PercentOf(std::int64_t rows, long long scaled, long long divisor) {
 
 std::string PercentDeleteTablesSql(std::size_t memoColumns) {
     std::string columns = "tr";
-    for (std::size_t i = 1; i <= memoColumns; ++i) columns += ", c" + std::to_string(i);
+    // The kept values compare as the columns they come from: texts in the suite's order.
+    for (std::size_t i = 1; i <= memoColumns; ++i) {
+        columns += ", c" + std::to_string(i) + " COLLATE " + collation::kSuiteCollation;
+    }
     return "DROP TABLE IF EXISTS " + kMemo + "; CREATE TEMP TABLE " + kPercentMemoTable + " (" +
            columns + "); CREATE TEMP TABLE IF NOT EXISTS " + kPercentChosenTable +
            " (r INTEGER PRIMARY KEY);";

@@ -15,6 +15,7 @@ struct ColumnMeta {
     std::string declaredType;
     bool notNull = false;
     int primaryKeyPosition = 0;  // 1-based position in the primary key, 0 when not in it
+    std::string collation;       // the declared collation (BINARY when none); empty if unknown
 };
 
 struct TableMeta {

@@ -39,6 +39,13 @@ SchemaSnapshot LoadSchema(sqlite3* db) {
             c.declaredType = Column(columns.get(), 1);
             c.notNull = sqlite3_column_int(columns.get(), 2) != 0;
             c.primaryKeyPosition = sqlite3_column_int(columns.get(), 3);
+            const char* collation = nullptr;
+            if (sqlite3_table_column_metadata(db, "main", table.name.c_str(), c.name.c_str(),
+                                              nullptr, &collation, nullptr, nullptr,
+                                              nullptr) == SQLITE_OK &&
+                collation != nullptr) {
+                c.collation = collation;
+            }
             table.columns.push_back(std::move(c));
         }
         if (crc != SQLITE_DONE) throw ComError(EngineError(db, crc, 0));

@@ -3,7 +3,6 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <climits>
 #include <filesystem>
 
 #include "platform/adodb/connection_string.h"
@@ -11,6 +10,7 @@
 #include "platform/adodb/sqlite/engine_calls.h"
 #include "platform/adodb/sqlite/engine_error.h"
 #include "platform/adodb/sqlite/handles.h"
+#include "platform/adodb/sqlite/lock_wait.h"
 #include "platform/adodb/sqlite/percent_delete.h"
 #include "platform/adodb/sqlite/result_reader.h"
 #include "platform/adodb/sqlite/row_writer.h"
@@ -55,6 +55,7 @@ class SqliteProvider final : public Provider {
     void Open(const std::string& connectionString, const std::string&, const std::string&,
               int timeoutSeconds) override {
         Close();
+        LockWaitScope wait(lockWait_);
         const auto file =
             ConnectionString::Parse(connectionString).Get({"Database", "Initial Catalog"});
         if (!file || file->empty()) {
@@ -62,7 +63,6 @@ class SqliteProvider final : public Provider {
                 PlainError(code::kFail, "08001",
                            "La cadena de conexión no indica el archivo de la base de datos"));
         }
-        timeout_ = timeoutSeconds;
         sqlite3* raw = nullptr;
         // Never created here: a missing file is a connection error, not a new empty database.
         const int rc = sqlite3_open_v2(file->c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
@@ -75,7 +75,8 @@ class SqliteProvider final : public Provider {
         if (sqlite3_db_readonly(h, "main") == 1) {
             throw ComError(OpenError(*file, "el archivo es de sólo lectura"));
         }
-        SetTimeout(h, timeoutSeconds);
+        lockWait_.Install(h);
+        SetTimeout(timeoutSeconds);
         // "name" is always a name: a misspelt column is an error, never a text.
         sqlite3_db_config(h, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
         sqlite3_db_config(h, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
@@ -123,11 +124,25 @@ class SqliteProvider final : public Provider {
         return Execute(sql, timeoutSeconds, RowKeys::Added);
     }
 
-    void BeginTrans() override { Begin(Handle()); }
-    void CommitTrans() override { Commit(Handle()); }
-    void RollbackTrans() override { Rollback(Handle()); }
+    void BeginTrans() override {
+        LockWaitScope wait(lockWait_);
+        Begin(Handle());
+    }
+    void CommitTrans() override {
+        LockWaitScope wait(lockWait_);
+        Commit(Handle());
+    }
+    void RollbackTrans() override {
+        LockWaitScope wait(lockWait_);
+        Rollback(Handle());
+    }
+
+    void SetLockWaitObserver(std::function<void(bool)> observer) override {
+        lockWait_.SetObserver(std::move(observer));
+    }
 
     ResultSet OpenSchema(int schema, const std::vector<Variant>& restrictions) override {
+        LockWaitScope wait(lockWait_);
         sqlite3* h = Handle();
         RefreshSchemaIfChanged(h);
         auto restriction = [&](std::size_t i) -> std::string {
@@ -187,6 +202,7 @@ class SqliteProvider final : public Provider {
     }
 
     long ApplyChange(const RowChange& change) override {
+        LockWaitScope wait(lockWait_);
         sqlite3* h = Handle();
         RefreshSchemaIfChanged(h);
         return WriteChange(h, change, schema_, session_->Dates(), timeout_);
@@ -196,9 +212,9 @@ class SqliteProvider final : public Provider {
 
   private:
     ExecuteResult Execute(const std::string& sql, int timeoutSeconds, RowKeys keys) {
+        LockWaitScope wait(lockWait_);
         sqlite3* h = Handle();
-        timeout_ = timeoutSeconds;
-        SetTimeout(h, timeoutSeconds);
+        SetTimeout(timeoutSeconds);
         try {
             return Run(h, sql, keys);
         } catch (...) {
@@ -217,10 +233,10 @@ class SqliteProvider final : public Provider {
         return db_.get();
     }
 
-    static void SetTimeout(sqlite3* h, int seconds) {
-        // A command timeout of 0 means no limit.
-        const long long ms = seconds > 0 ? seconds * 1000LL : INT_MAX;
-        sqlite3_busy_timeout(h, static_cast<int>(std::min<long long>(ms, INT_MAX)));
+    // How long a statement waits for another connection's lock; 0 means no limit.
+    void SetTimeout(int seconds) {
+        timeout_ = seconds;
+        lockWait_.SetTimeout(seconds);
     }
 
     [[noreturn]] void Fail(sqlite3* h, int rc) const {
@@ -373,6 +389,7 @@ class SqliteProvider final : public Provider {
     SchemaSnapshot schema_;
     std::shared_ptr<Session> session_;
     PercentDeleteRunner percent_;  // its address is the rollback hook's argument
+    LockWait lockWait_;            // its address is the busy and progress callbacks' argument
     std::string file_;
     int schemaVersion_ = 0;
     int transactions_ = 0;

@@ -11,6 +11,8 @@
 #include "platform/adodb/sqlite/date_styles.h"
 #include "platform/adodb/sqlite/dialect_error.h"
 #include "platform/adodb/sqlite/parser.h"
+#include "platform/adodb/sqlite/value_types.h"
+#include "platform/collation/suite_collation.h"
 #include "platform/text/strings.h"
 
 namespace adodb::sqlite {
@@ -25,8 +27,8 @@ namespace {
 
 using Kind = Expr::Kind;
 
-// Collation registered by RegisterSuiteFunctions for text compared with a literal.
-constexpr const char* kTextCollation = " COLLATE ES_CI";
+// The suite's text order, registered by RegisterSuiteFunctions.
+const std::string kTextCollation = std::string(" COLLATE ") + collation::kSuiteCollation;
 
 std::string SqlString(std::string_view value) {
     return "'" + text::ReplaceAllExact(value, "'", "''") + "'";
@@ -91,6 +93,25 @@ TopCount ReadTopCount(const Top& top) {
     return c;
 }
 
+// Makes `scope` the names visible while it lives, then restores the previous ones.
+class ScopeUse {
+  public:
+    ScopeUse(const Scope*& current, const Scope& scope) : current_(current), saved_(current) {
+        current_ = &scope;
+    }
+    ~ScopeUse() { current_ = saved_; }
+    ScopeUse(const ScopeUse&) = delete;
+    ScopeUse& operator=(const ScopeUse&) = delete;
+
+  private:
+    const Scope*& current_;
+    const Scope* saved_;
+};
+
+bool IsText(const ValueType& t) {
+    return t.kind == ValueKind::Text;
+}
+
 class Translator {
   public:
     Translator(const SchemaSnapshot& schema, const text::RegionalSettings& dates, RowKeys keys)
@@ -127,6 +148,8 @@ class Translator {
         bool star = false;
         for (const SelectItem& item : s.items) star = star || item.expr->kind == Kind::Star;
         if (!star) {
+            const Scope scope = typer_.ScopeOf(s, nullptr);
+            ScopeUse use(scope_, scope);
             for (const SelectItem& item : s.items) plan.hints.push_back(Hint(*item.expr));
         }
     }
@@ -163,6 +186,22 @@ class Translator {
             return;
         }
         plan.kind = Plan::Kind::Change;
+        Scope scope;
+        bool targetNamed = false;
+        for (const FromItem& item : d.from) {
+            typer_.AddSource(scope, item.first, nullptr);
+            targetNamed = targetNamed || text::EqualsNoCase(item.first.ExposedName(), d.target);
+            for (const Join& j : item.joins) {
+                typer_.AddSource(scope, j.right, nullptr);
+                targetNamed = targetNamed || text::EqualsNoCase(j.right.ExposedName(), d.target);
+            }
+        }
+        if (!targetNamed) {
+            TableFactor target;
+            target.table = d.target;
+            typer_.AddSource(scope, target, nullptr);
+        }
+        ScopeUse use(scope_, scope);
         if (d.from.empty() && !d.top) {
             std::string sql = "DELETE FROM " + QuoteName(d.target);
             if (d.where) sql += " WHERE " + EmitExpr(*d.where);
@@ -250,6 +289,8 @@ class Translator {
                        (r.parts.size() < 2 || text::EqualsNoCase(r.parts[0], outer.alias));
             });
         };
+        const Scope inner = typer_.ScopeOf(s, nullptr);
+        std::optional<ScopeUse> innerUse(std::in_place, scope_, inner);
         std::vector<std::pair<std::string, std::string>> columns;  // name, expression
         for (const SelectItem& item : s.items) {
             const Expr& e = *item.expr;
@@ -288,6 +329,13 @@ class Translator {
                 (i ? ", c" : "c") + std::to_string(i + 1) + " AS " + QuoteName(columns[i].first);
         }
         pd.memoSelect += EmitTail(s);
+        innerUse.reset();
+        Scope outerScope;
+        TableFactor targetTable;
+        targetTable.table = d.target;
+        typer_.AddSource(outerScope, targetTable, nullptr);
+        typer_.AddSource(outerScope, outer, nullptr);
+        ScopeUse outerUse(scope_, outerScope);
         const std::string target = QuoteName(d.target);
         pd.chooseSql = std::string("INSERT OR IGNORE INTO temp.") + kPercentChosenTable +
                        " SELECT " + target + ".rowid FROM " + target + ", (SELECT " +
@@ -301,6 +349,7 @@ class Translator {
 
     void Build(const Insert& ins, Plan& plan) {
         plan.kind = Plan::Kind::Change;
+        targetTable_ = ins.table;
         std::vector<std::string> targets = ins.columns;
         if (targets.empty()) {
             if (const TableMeta* meta = schema_.Find(ins.table)) {
@@ -336,6 +385,12 @@ class Translator {
 
     void Build(const Update& u, Plan& plan) {
         plan.kind = Plan::Kind::Change;
+        Scope scope;
+        TableFactor target;
+        target.table = u.table;
+        typer_.AddSource(scope, target, nullptr);
+        ScopeUse use(scope_, scope);
+        targetTable_ = u.table;
         std::string sql = "UPDATE " + QuoteName(u.table) + " SET ";
         for (std::size_t i = 0; i < u.sets.size(); ++i) {
             if (i) sql += ", ";
@@ -438,7 +493,7 @@ class Translator {
             return sql + "INTEGER PRIMARY KEY AUTOINCREMENT";
         }
         sql += type;
-        if (IsTextType(type)) sql += " COLLATE NOCASE";
+        if (IsTextType(type)) sql += kTextCollation;
         if (c.notNull) sql += " NOT NULL";
         if (c.primaryKey) sql += " PRIMARY KEY";
         if (c.unique) sql += " UNIQUE";
@@ -502,15 +557,19 @@ class Translator {
     std::string EmitSelect(const Select& s, bool topLevel, const std::vector<std::string>* targets,
                            const std::vector<std::string>& hidden = {}) {
         std::string out = EmitCore(s, topLevel, targets, hidden);
+        // ORDER BY and TOP see the first SELECT's sources and its output names.
+        Scope scope = typer_.ScopeOf(s, scope_);
+        scope.AddOutput(typer_.ResultColumns(s, scope_));
+        ScopeUse use(scope_, scope);
         for (const auto& [op, core] : s.unions) {
             if (core->top) ThrowUnsupported("TOP dentro de UNION");
             if (!core->orderBy.empty()) ThrowSyntax("ORDER BY dentro de UNION");
-            out += " " + op + " " + EmitCore(*core, topLevel, targets);
+            out += " " + op + " " + EmitCore(*core, topLevel, targets, {}, true);
         }
         if (!s.orderBy.empty()) {
             out += " ORDER BY ";
             for (std::size_t i = 0; i < s.orderBy.size(); ++i) {
-                out += (i ? ", " : "") + EmitExpr(*s.orderBy[i].expr) +
+                out += (i ? ", " : "") + EmitOrdered(*s.orderBy[i].expr) +
                        (s.orderBy[i].descending ? " DESC" : "");
             }
         }
@@ -518,8 +577,12 @@ class Translator {
         return out;
     }
 
+    // `united`: the SELECT is one of a UNION, whose rows are told apart as DISTINCT's are.
     std::string EmitCore(const Select& s, bool topLevel, const std::vector<std::string>* targets,
-                         const std::vector<std::string>& hidden = {}) {
+                         const std::vector<std::string>& hidden = {}, bool united = false) {
+        const Scope scope = typer_.ScopeOf(s, scope_);
+        ScopeUse use(scope_, scope);
+        united = united || !s.unions.empty();
         std::string out = s.distinct ? "SELECT DISTINCT " : "SELECT ";
         for (std::size_t i = 0; i < s.items.size(); ++i) {
             const SelectItem& item = s.items[i];
@@ -529,8 +592,16 @@ class Translator {
             } else {
                 out += EmitExpr(*item.expr);
             }
+            // Rows told apart by their values compare texts in the suite's order.
+            bool collated = false;
+            if ((s.distinct || united) && item.expr->kind != Kind::Star) {
+                collated = NeedsCollation(*item.expr);
+                if (collated) out += kTextCollation;
+            }
             if (!item.alias.empty()) {
                 out += " AS " + QuoteName(item.alias);
+            } else if (collated && item.expr->kind == Kind::Column) {
+                out += " AS " + QuoteName(item.expr->ColumnName());
             } else if (topLevel && item.expr->kind != Kind::Column &&
                        item.expr->kind != Kind::Star) {
                 // SQL Server leaves a computed column without a name.
@@ -550,7 +621,7 @@ class Translator {
         if (!s.groupBy.empty()) {
             out += " GROUP BY ";
             for (std::size_t i = 0; i < s.groupBy.size(); ++i) {
-                out += (i ? ", " : "") + EmitExpr(*s.groupBy[i]);
+                out += (i ? ", " : "") + EmitOrdered(*s.groupBy[i]);
             }
         }
         if (s.having) out += " HAVING " + EmitExpr(*s.having);
@@ -602,27 +673,23 @@ class Translator {
     }
 
     // ---- expressions ---------------------------------------------------------------
-    bool IsDateExpr(const Expr& e) const {
-        switch (e.kind) {
-            case Kind::Column:
-                return schema_.IsDateColumn(e.ColumnName());
-            case Kind::Paren:
-                return IsDateExpr(*e.args[0]);
-            case Kind::Convert:
-                return IsDateType(e.type.name);
-            case Kind::Function:
-                if (e.text == "GETDATE") return true;
-                if ((e.text == "MAX" || e.text == "MIN" || e.text == "ISNULL" ||
-                     e.text == "COALESCE") &&
-                    !e.args.empty()) {
-                    return IsDateExpr(*e.args[0]);
-                }
-                return false;
-            case Kind::Binary:
-                return e.text == "+" && (IsDateExpr(*e.args[0]) || IsDateExpr(*e.args[1]));
-            default:
-                return false;
-        }
+    ValueType TypeOf(const Expr& e) const {
+        static const Scope kNone;
+        return typer_.Of(e, scope_ != nullptr ? *scope_ : kNone);
+    }
+
+    bool IsDateExpr(const Expr& e) const { return TypeOf(e).kind == ValueKind::Date; }
+
+    // A text that is not already compared in the suite's order (a column declared with
+    // another collation, a literal, a function's result).
+    bool NeedsCollation(const Expr& e) const {
+        const ValueType t = TypeOf(e);
+        return IsText(t) && !t.suiteOrder;
+    }
+
+    // An ORDER BY or GROUP BY term: texts in the suite's order.
+    std::string EmitOrdered(const Expr& e) {
+        return EmitExpr(e) + (NeedsCollation(e) ? kTextCollation : std::string());
     }
 
     static bool IsLiteral(const Expr& e) {
@@ -648,19 +715,71 @@ class Translator {
         return DateLiteral(lit, dateSide.ColumnName());
     }
 
-    // A value written into a column: a literal going into a date column is read as a date.
+    // A value written into a column of the table being written: a text going into a date
+    // column is read as a date (a literal now, anything else when the statement runs).
     std::string EmitValueFor(const std::string& column, const Expr& value) {
         const Expr& v = Unwrap(value);
-        if (!column.empty() && IsLiteral(v) && schema_.IsDateColumn(column)) {
-            return DateLiteral(v, column);
+        const TableMeta* table = targetTable_.empty() ? nullptr : schema_.Find(targetTable_);
+        const ColumnMeta* meta = table != nullptr ? table->FindColumn(column) : nullptr;
+        if (column.empty() || meta == nullptr || !IsDateType(meta->declaredType)) {
+            return EmitExpr(value);
         }
-        return EmitExpr(value);
+        if (IsLiteral(v)) return DateLiteral(v, column);
+        const ValueKind kind = TypeOf(v).kind;
+        if (kind == ValueKind::Date || kind == ValueKind::Null) return EmitExpr(value);
+        return "suite_date(" + EmitExpr(value) + ", -1, 0)";
     }
 
-    std::string EmitCompared(const Expr& side, const Expr& other, bool& collate) {
-        if (IsLiteral(side) && IsDateExpr(other)) return DateLiteralAgainst(side, other);
-        if (side.kind == Kind::String && !IsDateExpr(other)) collate = true;
+    // One side of a comparison, converted to the kind SQL Server compares both sides in:
+    // a date when the other side is one, a number when the other side is one and this is
+    // a text. A text compared with a value of no known kind is refused, as it could be
+    // either a date or a text comparison.
+    std::string EmitCompared(const Expr& side, const ValueType& own, const Expr& other,
+                             const ValueType& theirs) {
+        const Expr& v = Unwrap(side);
+        if (theirs.kind == ValueKind::Date && own.kind != ValueKind::Date &&
+            own.kind != ValueKind::Null) {
+            if (IsLiteral(v)) return DateLiteralAgainst(v, Unwrap(other));
+            return "suite_date(" + EmitExpr(side) + ", -1, 0)";
+        }
+        if (theirs.IsNumber() && IsText(own)) {
+            if (v.kind == Kind::String) return NumberLiteral(v.text, theirs.kind == ValueKind::Int);
+            return (theirs.kind == ValueKind::Int ? "suite_int(" : "suite_num(") + EmitExpr(side) +
+                   (theirs.kind == ValueKind::Int ? ")" : ", -1)");
+        }
+        if (own.kind == ValueKind::Unknown && IsText(theirs)) {
+            throw DialectError(code::kErrorsInCommand, "42000",
+                               "No se puede saber de qué tipo es el valor comparado con el texto "
+                               "de la sentencia (una columna sin tipo declarado); conviértalo "
+                               "con CONVERT");
+        }
         return EmitExpr(side);
+    }
+
+    // Whether two values compared as texts need the suite's order written out.
+    static bool TextPair(const ValueType& a, const ValueType& b) {
+        const bool ta = IsText(a) || a.kind == ValueKind::Unresolved;
+        const bool tb = IsText(b) || b.kind == ValueKind::Unresolved;
+        if (!ta || !tb || (!IsText(a) && !IsText(b))) return false;
+        return !(a.suiteOrder && b.suiteOrder);
+    }
+
+    // A text literal compared with a number, read as SQL Server converts it.
+    static std::string NumberLiteral(const std::string& literal, bool whole) {
+        const std::string t = text::Trim(literal);
+        char* end = nullptr;
+        if (!t.empty()) {
+            if (whole) {
+                const long long n = std::strtoll(t.c_str(), &end, 10);
+                if (*end == '\0') return std::to_string(n);
+            } else {
+                std::strtod(t.c_str(), &end);
+                if (*end == '\0' && t.find_first_of("0123456789") != std::string::npos) return t;
+            }
+        }
+        throw DialectError(
+            code::kCantConvert, "22018",
+            "Error al convertir el valor '" + literal + "' en " + (whole ? "int" : "un número"));
     }
 
     std::string EmitExpr(const Expr& e) {
@@ -698,8 +817,7 @@ class Translator {
             case Kind::InList:
                 return EmitInList(e);
             case Kind::InSelect:
-                return "(" + EmitExpr(*e.args[0]) + (e.negated ? " NOT IN (" : " IN (") +
-                       EmitSelect(*e.query, false, nullptr) + "))";
+                return EmitInSelect(e);
             case Kind::Like: {
                 // LIKE is the suite's own case-insensitive function (RegisterSuiteFunctions).
                 std::string out = "(" + EmitExpr(*e.args[0]) +
@@ -731,53 +849,86 @@ class Translator {
             // "+" adds numbers, joins texts and adds days to dates, decided on the values.
             return "suite_add(" + EmitExpr(l) + ", " + EmitExpr(r) + ")";
         }
+        if (e.text == "/") {
+            // An exact number (NUMERIC, DECIMAL, MONEY) may be stored as a whole number: the
+            // division must still keep its decimals.
+            const ValueType tl = TypeOf(l), tr = TypeOf(r);
+            const auto exact = [](const ValueType& t) {
+                return t.kind == ValueKind::Decimal || t.kind == ValueKind::Float;
+            };
+            if ((exact(tl) && l.kind != Kind::Number) || (exact(tr) && r.kind != Kind::Number)) {
+                return "(CAST(" + EmitExpr(l) + " AS REAL) / " + EmitExpr(r) + ")";
+            }
+        }
         return "(" + EmitExpr(l) + " " + e.text + " " + EmitExpr(r) + ")";
     }
 
     std::string EmitCompare(const Expr& e) {
-        bool collate = false;
-        const std::string l = EmitCompared(*e.args[0], *e.args[1], collate);
-        const std::string r = EmitCompared(*e.args[1], *e.args[0], collate);
-        return "(" + l + " " + e.text + " " + r + (collate ? kTextCollation : "") + ")";
+        const Expr& a = *e.args[0];
+        const Expr& b = *e.args[1];
+        const ValueType ta = TypeOf(a), tb = TypeOf(b);
+        const std::string l = EmitCompared(a, ta, b, tb);
+        const std::string r = EmitCompared(b, tb, a, ta);
+        return "(" + l + " " + e.text + " " + r + (TextPair(ta, tb) ? kTextCollation : "") + ")";
     }
 
     std::string EmitBetween(const Expr& e) {
         const Expr& value = *e.args[0];
-        const bool isDate = IsDateExpr(value);
-        auto bound = [&](const Expr& b) {
-            if (isDate && IsLiteral(b)) return DateLiteralAgainst(b, value);
-            if (b.kind == Kind::String) return EmitExpr(b) + kTextCollation;
-            return EmitExpr(b);
+        const ValueType tv = TypeOf(value);
+        const ValueType tl = TypeOf(*e.args[1]), th = TypeOf(*e.args[2]);
+        auto bound = [&](const Expr& b, const ValueType& tb) {
+            return EmitCompared(b, tb, value, tv) + (TextPair(tv, tb) ? kTextCollation : "");
         };
-        return "(" + EmitExpr(value) + (e.negated ? " NOT BETWEEN " : " BETWEEN ") +
-               bound(*e.args[1]) + " AND " + bound(*e.args[2]) + ")";
+        return "(" + EmitCompared(value, tv, *e.args[1], Combine(tl, th)) +
+               (e.negated ? " NOT BETWEEN " : " BETWEEN ") + bound(*e.args[1], tl) + " AND " +
+               bound(*e.args[2], th) + ")";
     }
 
     std::string EmitInList(const Expr& e) {
         const Expr& value = *e.args[0];
-        const bool isDate = IsDateExpr(value);
-        bool anyText = false;
+        const ValueType tv = TypeOf(value);
+        ValueType listType;
+        listType.kind = ValueKind::Null;
+        bool collate = false;
         std::string items;
         for (std::size_t i = 1; i < e.args.size(); ++i) {
             const Expr& item = *e.args[i];
-            if (i > 1) items += ", ";
-            if (isDate && IsLiteral(item)) {
-                items += DateLiteralAgainst(item, value);
-            } else {
-                anyText = anyText || item.kind == Kind::String;
-                items += EmitExpr(item);
-            }
+            const ValueType ti = TypeOf(item);
+            listType = Combine(listType, ti);
+            collate = collate || TextPair(tv, ti);
+            items += (i > 1 ? ", " : "") + EmitCompared(item, ti, value, tv);
         }
         // The list takes its collation from the value on the left.
-        return "(" + EmitExpr(value) + (anyText ? kTextCollation : "") +
-               (e.negated ? " NOT IN (" : " IN (") + items + "))";
+        return "(" + EmitCompared(value, tv, *e.args[1], listType) +
+               (collate ? kTextCollation : "") + (e.negated ? " NOT IN (" : " IN (") + items + "))";
+    }
+
+    std::string EmitInSelect(const Expr& e) {
+        const Expr& value = *e.args[0];
+        const ValueType tv = TypeOf(value);
+        const Scope::Columns columns = typer_.ResultColumns(*e.query, scope_);
+        const ValueType ts = columns.empty() ? ValueType{} : columns[0].second;
+        return "(" + EmitExpr(value) + (TextPair(tv, ts) ? kTextCollation : "") +
+               (e.negated ? " NOT IN (" : " IN (") + EmitSelect(*e.query, false, nullptr) + "))";
     }
 
     std::string EmitCase(const Expr& e) {
         std::string out = "CASE";
-        if (e.args[0]) out += " " + EmitExpr(*e.args[0]);
+        const Expr* operand = e.args[0].get();
+        ValueType to;
+        if (operand != nullptr) {
+            to = TypeOf(*operand);
+            out += " " + EmitExpr(*operand);
+        }
         for (const WhenClause& w : e.whens) {
-            out += " WHEN " + EmitExpr(*w.when) + " THEN " + EmitExpr(*w.then);
+            std::string when = EmitExpr(*w.when);
+            if (operand != nullptr) {
+                // CASE x WHEN v compares x = v.
+                const ValueType tw = TypeOf(*w.when);
+                when = EmitCompared(*w.when, tw, *operand, to) +
+                       (TextPair(to, tw) ? kTextCollation : "");
+            }
+            out += " WHEN " + when + " THEN " + EmitExpr(*w.then);
         }
         if (e.elseExpr) out += " ELSE " + EmitExpr(*e.elseExpr);
         return out + " END";
@@ -805,12 +956,22 @@ class Translator {
                 return "COUNT(*)";
             }
             CheckArity(e, 1, 1);
+            // The texts MIN, MAX and DISTINCT tell apart are compared in the suite's order.
+            const bool ordered = e.distinct || f == "MIN" || f == "MAX";
             return (f == "COUNT_BIG" ? std::string("COUNT") : f) + "(" +
-                   (e.distinct ? "DISTINCT " : "") + Args(e) + ")";
+                   (e.distinct ? "DISTINCT " : "") + (ordered ? EmitOrdered(*e.args[0]) : Args(e)) +
+                   ")";
         }
         if (e.distinct) ThrowSyntax("DISTINCT en la función " + f);
         if (f == "ISNULL") {
             CheckArity(e, 2, 2);
+            // The result has the type of the first value: a replacement text is cut to its
+            // length.
+            const ValueType first = TypeOf(*e.args[0]);
+            if (IsText(first) && first.length >= 0 && IsText(TypeOf(*e.args[1]))) {
+                return "IFNULL(" + EmitExpr(*e.args[0]) + ", suite_text(" + EmitExpr(*e.args[1]) +
+                       ", " + std::to_string(first.length) + ", 0, -1, 0))";
+            }
             return "IFNULL(" + Args(e) + ")";
         }
         if (f == "COALESCE") {
@@ -840,7 +1001,7 @@ class Translator {
         }
         if (f == "SUBSTRING") {
             CheckArity(e, 3, 3);
-            return "SUBSTR(" + Args(e) + ")";
+            return "suite_substring(" + Args(e) + ")";
         }
         if (f == "LEFT") {
             CheckArity(e, 2, 2);
@@ -948,6 +1109,10 @@ class Translator {
             if (IsTextType(v.type.name) && v.type.args.empty()) return {ft.type, 30};
             return {ft.type, ft.size};
         }
+        // A column the engine no longer describes (it was given the suite's collation).
+        const ValueType t = TypeOf(v);
+        if (IsText(t) && t.length > 0) return {dtype::kVarChar, t.length};
+        if (t.kind == ValueKind::Decimal) return {dtype::kNumeric, 19};
         return {};
     }
 
@@ -967,6 +1132,9 @@ class Translator {
     const SchemaSnapshot& schema_;
     const text::RegionalSettings& dates_;
     RowKeys keys_;
+    Typer typer_{schema_};
+    const Scope* scope_ = nullptr;  // the names visible where an expression is written
+    std::string targetTable_;       // the table an INSERT or UPDATE writes
 };
 
 }  // namespace

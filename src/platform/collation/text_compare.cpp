@@ -1,8 +1,8 @@
-#include "platform/adodb/sqlite/text_compare.h"
+#include "platform/collation/text_compare.h"
 
 #include <string>
 
-namespace adodb::sqlite {
+namespace collation {
 namespace {
 
 char32_t NextChar(std::string_view s, std::size_t& i) {
@@ -72,6 +72,13 @@ std::string_view TrimRight(std::string_view s) {
     return s;
 }
 
+// Two folded characters in the collation's order: the letter first, then the accent.
+int CompareChars(char32_t a, char32_t b) {
+    const std::uint32_t pa = Primary(a), pb = Primary(b);
+    if (pa != pb) return pa < pb ? -1 : 1;
+    return a == b ? 0 : (a < b ? -1 : 1);
+}
+
 }  // namespace
 
 int CompareText(std::string_view a, std::string_view b) {
@@ -103,7 +110,8 @@ bool ClassMatches(const std::u32string& p, std::size_t pi, char32_t c, std::size
     while (j < p.size() && (p[j] != ']' || !any)) {
         any = true;
         if (j + 2 < p.size() && p[j + 1] == '-' && p[j + 2] != ']') {
-            if (c >= p[j] && c <= p[j + 2]) found = true;
+            // A range follows the collation's order: [a-c] holds á, [n-o] holds ñ.
+            if (CompareChars(p[j], c) <= 0 && CompareChars(c, p[j + 2]) <= 0) found = true;
             j += 3;
         } else {
             if (c == p[j]) found = true;
@@ -118,10 +126,9 @@ bool ClassMatches(const std::u32string& p, std::size_t pi, char32_t c, std::size
 
 }  // namespace
 
-bool LikeMatch(std::string_view pattern, std::string_view value, char32_t escape) {
-    const std::u32string p = Folded(pattern);
-    const std::u32string s = Folded(value);
-    escape = FoldCase(escape);
+namespace {
+
+bool Matches(const std::u32string& p, const std::u32string& s, char32_t escape) {
     constexpr std::size_t kNone = std::u32string::npos;
     std::size_t pi = 0, si = 0, starP = kNone, starS = 0;
     while (si < s.size()) {
@@ -170,6 +177,17 @@ bool LikeMatch(std::string_view pattern, std::string_view value, char32_t escape
     return pi == p.size();
 }
 
+}  // namespace
+
+bool LikeMatch(std::string_view pattern, std::string_view value, char32_t escape) {
+    const std::u32string p = Folded(pattern);
+    escape = FoldCase(escape);
+    // Trailing blanks of the value do not count: 'FC  ' LIKE 'FC'.
+    if (Matches(p, Folded(value), escape)) return true;
+    const std::string_view trimmed = TrimRight(value);
+    return trimmed.size() != value.size() && Matches(p, Folded(trimmed), escape);
+}
+
 long FindText(std::string_view needle, std::string_view hay, long start) {
     const std::u32string n = Folded(needle);
     const std::u32string h = Folded(hay);
@@ -180,4 +198,4 @@ long FindText(std::string_view needle, std::string_view hay, long start) {
     return at == std::u32string::npos ? 0 : static_cast<long>(at + 1);
 }
 
-}  // namespace adodb::sqlite
+}  // namespace collation

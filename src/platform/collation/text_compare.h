@@ -4,7 +4,7 @@
 // and Spanish order (ñ between n and o, á right after a). Also LIKE with %, _ and [...].
 #include <string_view>
 
-namespace adodb::sqlite {
+namespace collation {
 
 // <0, 0 or >0. Bytes that are not valid UTF-8 are read as Latin-1 characters.
 int CompareText(std::string_view a, std::string_view b);
@@ -17,4 +17,4 @@ bool LikeMatch(std::string_view pattern, std::string_view value, char32_t escape
 // case ignored; 0 when not found or when `needle` is empty.
 long FindText(std::string_view needle, std::string_view hay, long start = 1);
 
-}  // namespace adodb::sqlite
+}  // namespace collation
