@@ -6,7 +6,7 @@
 # With FUZZ_KEEP_GOING=1 a target runs its whole time in libFuzzer's fork mode, saving every
 # finding instead of stopping at the first. FUZZ_ENGINE_DATE_RULE=0 runs engine_dates without
 # its date rule (crashes, sanitizer reports and the other checks only) while a known breach of
-# that rule is still being mended.
+# that rule is still being mended. FUZZ_NO_BUILD=1 runs the programs already built.
 # New interesting inputs go to build/fuzz/work/<target>; what a target finds is saved in
 # build/fuzz/found/<target>/ (copy it into fuzz/reproducers/<target>/ once mended).
 set -euo pipefail
@@ -33,10 +33,10 @@ dir="$root/build/fuzz"
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 # The libraries get coverage instrumentation; the targets link libFuzzer itself.
-cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+[ "${FUZZ_NO_BUILD:-0}" = 1 ] || cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DENABLE_SANITIZERS=ON \
   -DBUILD_FUZZERS=ON -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link "${launcher[@]}" >/dev/null
-cmake --build "$dir" -j "${JOBS:-2}" --target fuzzers
+[ "${FUZZ_NO_BUILD:-0}" = 1 ] || cmake --build "$dir" -j "${JOBS:-2}" --target fuzzers
 
 targets=("$@")
 if ((${#targets[@]} == 0)); then
