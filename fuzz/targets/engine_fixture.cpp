@@ -10,6 +10,7 @@
 #include "demo/generator.h"
 #include "demo/schema.h"
 #include "platform/adodb/error.h"
+#include "platform/collation/suite_collation.h"
 #include "platform/text/regional.h"
 #include "support/fuzz_check.h"
 
@@ -31,7 +32,8 @@ void CutDown(const std::string& path, int rows) {
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open(path.c_str(), &raw);
     const std::unique_ptr<sqlite3, Closer> db(raw);
-    if (rc != SQLITE_OK) throw std::runtime_error("cannot open the demo database");
+    if (rc != SQLITE_OK || collation::RegisterSuiteCollation(db.get()) != SQLITE_OK)
+        throw std::runtime_error("cannot open the demo database");
     for (const std::string& table : demo::TableNames()) {
         const std::string sql = "DELETE FROM \"" + table +
                                 "\" WHERE rowid NOT IN (SELECT rowid FROM \"" + table +
