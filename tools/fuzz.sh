@@ -13,21 +13,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 shift || true
-"$root/tools/install-deps.sh"
-
-# The fuzzing compiler is needed here only, not by the build and tests.
-fuzz_packages=(clang libclang-rt-dev)
-missing=()
-for p in "${fuzz_packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  as_root=()
-  [ "$(id -u)" -eq 0 ] || as_root=(sudo)
-  echo "Installing: ${missing[*]}" >&2
-  "${as_root[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
-fi
+# The fuzzing compiler and its runtime are needed here only, not by the build and tests.
+"$root/tools/install-deps.sh" clang libclang-rt-dev
 
 dir="$root/build/fuzz"
 launcher=()
