@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need, only those missing.
+# Packages named as arguments are installed along (tools/fuzz.sh adds its compiler so).
 set -euo pipefail
 packages=(
   g++ cmake ninja-build ccache clang-format pkg-config
@@ -8,6 +9,7 @@ packages=(
   unixodbc unixodbc-dev odbcinst tdsodbc libsqliteodbc
   libgtest-dev libgmock-dev
 )
+packages+=("$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -115,27 +115,40 @@ std::string WrapDateColumns(const std::string& working) {
     return head + tail;
 }
 
-// Every quoted literal that reads as a day/month/year date becomes a TO_DATE call.
+// Whether the text before byte `quote` (blanks skipped) opens a TO_DATE call.
+bool OpensToDate(const std::string& s, std::size_t quote) {
+    std::size_t end = quote;
+    while (end > 0 && s[end - 1] == ' ') --end;
+    constexpr std::string_view kCall = "TO_DATE(";
+    return end >= kCall.size() &&
+           text::EqualsNoCase(s.substr(end - kCall.size(), kCall.size()), kCall);
+}
+
+// Every quoted literal that reads as a day/month/year date becomes a TO_DATE call, in one
+// pass over the statement: each literal is wrapped once where it stands, and one already
+// inside TO_DATE( is left as it is.
 std::string ConvertDateLiterals(const std::string& working) {
     text::RegionalSettings dmy = text::RegionalSettings::Current();
     dmy.dateOrder = text::DateOrder::DMY;
-    const std::string scanned = working;
-    std::string result = working;
+    std::string result;
+    std::size_t copied = 0;  // bytes of `working` already in `result`
     int position = 1;
     for (;;) {
-        const int open = text::InStrExact(scanned, "'", position);
+        const int open = text::InStrExact(working, "'", position);
         if (open == 0) break;
-        const int close = text::InStrExact(scanned, "'", open + 1);
+        const int close = text::InStrExact(working, "'", open + 1);
         // A quote without a partner leaves a literal of negative length.
         if (close == 0) detail::RaiseInvalidArgument();
-        const std::string literal = text::Mid(scanned, open + 1, close - open - 1);
-        if (const auto date = text::ParseDate(literal, dmy)) {
-            result =
-                text::ReplaceAll(result, "'" + literal + "'",
-                                 "TO_DATE('" + text::FormatDMY(*date, '/') + "','DD/MM/YYYY')");
+        const std::string literal = text::Mid(working, open + 1, close - open - 1);
+        const auto quote = static_cast<std::size_t>(open - 1);
+        if (const auto date = text::ParseDate(literal, dmy); date && !OpensToDate(working, quote)) {
+            result.append(working, copied, quote - copied);
+            result += "TO_DATE('" + text::FormatDMY(*date, '/') + "','DD/MM/YYYY')";
+            copied = static_cast<std::size_t>(close);
         }
         position = close + 1;
     }
+    result.append(working, copied);
     return result;
 }
 

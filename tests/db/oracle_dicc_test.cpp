@@ -92,4 +92,20 @@ TEST(OracleDialect, MalformedStatementsFailToTheCaller) {
     }
 }
 
+TEST(OracleDialect, WrapsEachDateLiteralOnce) {
+    db::DB_Dll db;
+    db.gConnString = kOracle;
+    // The same literal three times, and one already inside TO_DATE.
+    EXPECT_EQ(db.ORACLE_Dicc("INSERT INTO T VALUES ('31/12/2004', '31/12/2004', '31/12/2004')"),
+              "INSERT INTO T VALUES (" + Day("31/12/2004") + ", " + Day("31/12/2004") + ", " +
+                  Day("31/12/2004") + ")");
+    EXPECT_EQ(
+        db.ORACLE_Dicc("INSERT INTO T VALUES (TO_DATE( '1/2/2005','DD/MM/YYYY'), '1/2/2005')"),
+        "INSERT INTO T VALUES (TO_DATE( '1/2/2005','DD/MM/YYYY'), " + Day("01/02/2005") + ")");
+    // A thousand repetitions grow the statement linearly.
+    std::string many = "INSERT INTO T VALUES ('31/12/2004'";
+    for (int i = 1; i < 1000; ++i) many += ", '31/12/2004'";
+    EXPECT_LT(db.ORACLE_Dicc(many + ")").size(), many.size() * 4);
+}
+
 }  // namespace

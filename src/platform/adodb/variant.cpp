@@ -37,19 +37,28 @@ double TextToNumber(const std::string& s) {
 Currency Currency::FromDouble(double v) {
     if (!std::isfinite(v) || std::fabs(v) > kCurrencyLimit) RaiseOverflow();
     // Rounded on the shortest decimal form of the number, so that 1.00005 rounds up as
-    // written rather than down as its binary value (1.0000499999...) would.
-    char buf[64];
+    // written rather than down as its binary value (1.0000499999...) would. The buffer holds
+    // the fixed form of any value below the limit, the smallest fractions included.
+    char buf[400];
     const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::fixed);
+    if (res.ec != std::errc()) RaiseOverflow();
     const std::string_view digits(buf, static_cast<std::size_t>(res.ptr - buf));
     const auto point = digits.find('.');
     const std::string_view whole = digits.substr(0, point);
     const std::string_view frac =
         point == std::string_view::npos ? std::string_view() : digits.substr(point + 1);
+    // The limit as a double lies above the largest Currency, so the last digits can still
+    // step over it: every step is checked.
     std::int64_t scaled = 0;
-    for (char c : whole) scaled = scaled * 10 + (c - '0');
-    for (std::size_t i = 0; i < 4; ++i)
-        scaled = scaled * 10 + (i < frac.size() ? frac[i] - '0' : 0);
-    if (frac.size() > 4 && frac[4] >= '5') ++scaled;
+    const auto push = [&scaled](int digit) {
+        if (__builtin_mul_overflow(scaled, 10, &scaled) ||
+            __builtin_add_overflow(scaled, digit, &scaled))
+            RaiseOverflow();
+    };
+    for (char c : whole) push(c - '0');
+    for (std::size_t i = 0; i < 4; ++i) push(i < frac.size() ? frac[i] - '0' : 0);
+    if (frac.size() > 4 && frac[4] >= '5' && __builtin_add_overflow(scaled, 1, &scaled))
+        RaiseOverflow();
     return Currency{v < 0 ? -scaled : scaled};
 }
 
@@ -180,8 +189,11 @@ text::DateTime Variant::ToDate() const {
             if (!d) RaiseMismatch();
             return *d;
         }
-        default:
-            return text::DateTime::FromSerial(ToDouble());
+        default: {
+            const auto d = text::DateTime::FromSerial(ToDouble());
+            if (!d) RaiseOverflow();
+            return *d;
+        }
     }
 }
 

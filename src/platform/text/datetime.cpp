@@ -102,7 +102,13 @@ double DateTime::ToSerial() const {
     return days >= 0 ? days + fraction : days - fraction;
 }
 
-DateTime DateTime::FromSerial(double serial) {
+std::optional<DateTime> DateTime::FromSerial(double serial) {
+    // Checked before any conversion to an integer, which would be undefined out of range.
+    // Below the epoch the whole part is the day, so the first day's serials run down to just
+    // above one day less; the last second of 9999 ends where rounding would reach 10000.
+    static const double kBeforeFirst = DateTime{1, 1, 1}.ToSerial() - 1.0;
+    static const double kLast = DateTime{9999, 12, 31, 23, 59, 59}.ToSerial() + 0.5 / 86400.0;
+    if (!(serial > kBeforeFirst && serial < kLast)) return std::nullopt;
     auto days = static_cast<std::int64_t>(std::trunc(serial));
     auto seconds =
         static_cast<std::int64_t>(std::llround(std::fabs(serial - std::trunc(serial)) * 86400.0));

@@ -24,7 +24,9 @@ struct DateTime {
     static std::optional<DateTime> FromIso(std::string_view s);
     // Days since 1899-12-30 plus the fraction of the day (the platform's serial date).
     double ToSerial() const;
-    static DateTime FromSerial(double serial);
+    // The date of a serial date; nullopt when it is not a number or falls outside the years
+    // 1 to 9999.
+    static std::optional<DateTime> FromSerial(double serial);
     static bool IsValidDate(int year, int month, int day);
 };
 

@@ -161,6 +161,18 @@ std::string DatePart(const DateTime& d, const RegionalSettings& rs) {
     return dd + sep + mm + sep + y;
 }
 
+// The platform writes numbers with 15 significant digits. Next to the largest double that
+// form can round past it and no longer read as a number; those few values get 17 digits,
+// which always read back as the same double.
+int SignificantDigits(double magnitude) {
+    char buf[64];
+    const auto res =
+        std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, 14);
+    double back = 0.0;
+    const auto read = std::from_chars(buf, res.ptr, back);
+    return read.ec == std::errc() ? 15 : 17;
+}
+
 std::string TimePart(const DateTime& d) {
     return TwoDigits(d.hour) + ":" + TwoDigits(d.minute) + ":" + TwoDigits(d.second);
 }
@@ -303,10 +315,12 @@ std::string FormatNumber(double value, std::string_view pattern, const RegionalS
     // Work on the value's 15 significant decimal digits, so that 1.005 rounds to 1.01 as
     // the operator reads it, not to the binary neighbour 1.00499999...
     char buf[64];
-    const auto res =
-        std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 14);
+    const int significant = SignificantDigits(std::fabs(value));
+    const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
+                                   std::chars_format::scientific, significant - 1);
     const std::string sci(buf, res.ptr);  // "d.dddddddddddddde+XX"
-    std::string digits = sci.substr(0, 1) + sci.substr(2, 14);
+    std::string digits =
+        sci.substr(0, 1) + sci.substr(2, static_cast<std::size_t>(significant - 1));
     const int exponent = std::atoi(sci.c_str() + sci.find('e') + 1);
     int intDigits = exponent + 1;  // digits before the decimal point in `digits`
     const int keep = intDigits + decimals;
@@ -356,7 +370,8 @@ std::string FormatNumber(double value, std::string_view pattern, const RegionalS
 std::string NumberToText(double value, const RegionalSettings& rs) {
     if (value == 0) return "0";
     char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
+    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general,
+                                   SignificantDigits(std::fabs(value)));
     std::string out(buf, res.ptr);
     for (char& ch : out) {
         if (ch == '.')

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -90,6 +91,22 @@ TEST_F(VariantTest, CurrencyKeepsFourDecimalsRoundingHalfAwayFromZero) {
         {1.00005, 10001}, {-1.00005, -10001}, {0.12344, 1234}, {2.5, 25000}, {0, 0}};
     for (const auto& [d, scaled] : cases) EXPECT_EQ(Currency::FromDouble(d).scaled, scaled) << d;
     EXPECT_EQ(Variant("12,34").ToCurrency().scaled, 123400);
+}
+
+TEST_F(VariantTest, ConversionsOutOfRangeRaiseOverflow) {
+    // The largest Currency is 922337203685477.5807; the nearest doubles lie either side.
+    EXPECT_EQ(Currency::FromDouble(922337203685477.5).scaled, 9223372036854775000);
+    EXPECT_EQ(Currency::FromDouble(1e-70).scaled, 0);
+    EXPECT_EQ(Variant("1E-70").ToCurrency().scaled, 0);
+    const std::vector<std::function<void()>> overflows = {
+        [] { (void)Currency::FromDouble(922337203685477.625); },
+        [] { (void)Currency::FromDouble(-922337203685477.625); },
+        [] { (void)Variant(1.9e14).ToDate(); },
+        [] { (void)Variant(-1e300).ToDate(); },
+        [] { (void)Variant(std::nan("")).ToDate(); },
+    };
+    for (std::size_t i = 0; i < overflows.size(); ++i)
+        EXPECT_EQ(ErrorOf(overflows[i]), text::errnum::kOverflow) << i;
 }
 
 TEST_F(VariantTest, ConvertsToBooleanAndDate) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 using text::DateTime;
@@ -33,6 +35,12 @@ TEST(DateTime, SerialNumbersOfThePlatform) {
     }
     // A time a hair before midnight rounds to the next day.
     EXPECT_EQ(DateTime::FromSerial(38352.9999999), (DateTime{2005, 1, 1, 0, 0, 0}));
+
+    // Years 1 to 9999 only: before the epoch the whole part is the day.
+    EXPECT_EQ(DateTime::FromSerial(-693593.5), (DateTime{1, 1, 1, 12, 0, 0}));
+    EXPECT_EQ(DateTime::FromSerial(2958465.99998), (DateTime{9999, 12, 31, 23, 59, 58}));
+    for (const double outside : {-693594.0, 2958466.0, 1.9e14, -1e300, std::nan("")})
+        EXPECT_EQ(DateTime::FromSerial(outside), std::nullopt) << outside;
 }
 
 TEST(DateTime, ValidDates) {

@@ -163,6 +163,12 @@ TEST(Regional, NumbersAsTextAndBack) {
     EXPECT_EQ(text::NumberToText(-0.25, comma), "-0,25");
     EXPECT_EQ(text::NumberToText(0.1 + 0.2, point), "0.3");
     EXPECT_EQ(text::NumberToText(-0.0, point), "0");
+    // Next to the largest double, 15 digits would round past it: those values get 17.
+    EXPECT_EQ(text::NumberToText(-1.7976931348623157e308, point), "-1.7976931348623157E+308");
+    EXPECT_EQ(text::NumberToText(1.79769313486231e308, point), "1.79769313486231E+308");
+    EXPECT_EQ(text::ParseRegionalNumber(text::FormatNumber(-1.7976931348623157e308, "0.00", comma),
+                                        comma),
+              -1.7976931348623157e308);
 
     struct Case {
         const char* s;
