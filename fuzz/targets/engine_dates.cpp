@@ -41,7 +41,7 @@ std::vector<std::string> Templates() {
     t.push_back(purge::asientos::BatchSql(10, bare));
     t.push_back(purge::asientos::FinalSql(bare));
     static db::DB_Dll database;
-    t.push_back(purge::stock::SaldosSql(kSlot));
+    t.push_back(purge::stock::SaldosSql(kSlot, true));
     t.push_back(purge::stock::DeleteSql(database, kSlot, "000100000042X"));
     // Two forms of the same deletions written differently.
     t.push_back("DELETE FROM MV_ASIENTOS WHERE FECHA <= " + std::string(kSlot));
