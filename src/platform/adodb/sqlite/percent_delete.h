@@ -17,7 +17,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/adodb/sqlite/translator.h"
+#include "platform/adodb/sqlite/percent_delete_plan.h"
 
 namespace adodb::sqlite {
 

@@ -10,8 +10,10 @@
 #include "platform/adodb/sqlite/column_types.h"
 #include "platform/adodb/sqlite/date_styles.h"
 #include "platform/adodb/sqlite/dialect_error.h"
+#include "platform/adodb/sqlite/expr_search.h"
 #include "platform/adodb/sqlite/parser.h"
 #include "platform/adodb/sqlite/percent_delete.h"
+#include "platform/adodb/sqlite/percent_delete_plan.h"
 #include "platform/adodb/sqlite/value_types.h"
 #include "platform/collation/suite_collation.h"
 #include "platform/text/strings.h"
@@ -33,30 +35,6 @@ const std::string kTextCollation = std::string(" COLLATE ") + collation::kSuiteC
 
 std::string SqlString(std::string_view value) {
     return "'" + text::ReplaceAllExact(value, "'", "''") + "'";
-}
-
-bool IsAggregate(const std::string& name) {
-    return name == "COUNT" || name == "SUM" || name == "MAX" || name == "MIN" || name == "AVG" ||
-           name == "COUNT_BIG";
-}
-
-// Whether `pred` holds for `e` or any expression inside it (not looking into subqueries).
-template <typename Pred>
-bool AnyNode(const Expr* e, const Pred& pred) {
-    if (e == nullptr) return false;
-    if (pred(*e)) return true;
-    for (const ExprPtr& a : e->args) {
-        if (AnyNode(a.get(), pred)) return true;
-    }
-    for (const WhenClause& w : e->whens) {
-        if (AnyNode(w.when.get(), pred) || AnyNode(w.then.get(), pred)) return true;
-    }
-    return AnyNode(e->elseExpr.get(), pred);
-}
-
-bool ContainsAggregate(const Expr* e) {
-    return AnyNode(e,
-                   [](const Expr& n) { return n.kind == Kind::Function && IsAggregate(n.text); });
 }
 
 // Reads a TOP count: a whole number (or, with PERCENT, a number with decimals).
@@ -181,9 +159,9 @@ class Translator {
     }
 
     void Build(const Delete& d, Plan& plan) {
-        if (auto batch = PercentDeletePlan(d)) {
+        if (const auto match = MatchPercentDelete(d, schema_)) {
             plan.kind = Plan::Kind::PercentDelete;
-            plan.percentDelete = std::move(batch);
+            plan.percentDelete = PlanBatches(d, *match);
             return;
         }
         plan.kind = Plan::Kind::Change;
@@ -240,112 +218,29 @@ class Translator {
     }
 
     // ---- batched deletes through a TOP PERCENT derived table ----------------------
-    // Whether an expression's value depends only on the row it is computed on: no
-    // subquery (which could read the rows being deleted) and no GETDATE.
-    static bool RowLocal(const Expr* e) {
-        return !AnyNode(e, [](const Expr& n) {
-            return n.kind == Kind::Subquery || n.kind == Kind::Exists || n.kind == Kind::InSelect ||
-                   (n.kind == Kind::Function && n.text == "GETDATE");
-        });
-    }
-
-    // The plan of DELETE t FROM (SELECT TOP p PERCENT ...) AS a WHERE ..., when the rows
-    // of the derived table can be kept between batches: deleting rows of t then removes
-    // exactly the derived rows built on them and changes no other derived row.
-    std::optional<PercentDelete> PercentDeletePlan(const Delete& d) {
-        if (d.top || d.from.size() != 1 || !d.from[0].joins.empty()) return std::nullopt;
-        const TableFactor& outer = d.from[0].first;
-        if (!outer.derived || outer.alias.empty() || !RowLocal(d.where.get())) return std::nullopt;
-        if (text::EqualsNoCase(outer.alias, d.target)) return std::nullopt;
-        const Select& s = *outer.derived;
-        if (!s.top || !s.top->percent || s.distinct || !s.groupBy.empty() || s.having ||
-            !s.unions.empty() || !s.orderBy.empty() || !RowLocal(s.where.get())) {
-            return std::nullopt;
-        }
-        // The derived table's sources: plain tables, t exactly once.
-        std::vector<const TableFactor*> sources;
-        for (const FromItem& item : s.from) {
-            sources.push_back(&item.first);
-            for (const Join& j : item.joins) {
-                if (j.type != "INNER JOIN" && j.type != "CROSS JOIN") return std::nullopt;
-                if (!RowLocal(j.on.get())) return std::nullopt;
-                sources.push_back(&j.right);
+    // Writes the parts of a matched statement, each with the names it is read with.
+    PercentDelete PlanBatches(const Delete& d, const PercentDeleteMatch& match) {
+        const Select& s = *match.derived->derived;
+        PercentDeleteParts parts;
+        {
+            const Scope inner = typer_.ScopeOf(s, nullptr);
+            ScopeUse use(scope_, inner);
+            for (const PercentDeleteMatch::Kept& k : match.kept) {
+                parts.kept.push_back(k.expr != nullptr ? EmitExpr(*k.expr) : k.column);
             }
+            const TopCount count = ReadTopCount(*s.top);
+            parts.percentScaled = count.scaled;
+            parts.percentDivisor = count.divisor;
+            parts.derivedTail = EmitTail(s);
         }
-        const TableFactor* instance = nullptr;
-        for (const TableFactor* f : sources) {
-            if (f->table.empty()) return std::nullopt;
-            const TableMeta* meta = schema_.Find(f->table);
-            if (meta == nullptr || meta->isView) return std::nullopt;
-            if (!text::EqualsNoCase(f->table, d.target)) continue;
-            if (instance != nullptr || meta->withoutRowid) return std::nullopt;
-            instance = f;
-        }
-        if (instance == nullptr) return std::nullopt;
-
-        // Only the derived columns the outer condition names are kept.
-        auto needed = [&](const std::string& name) {
-            return AnyNode(d.where.get(), [&](const Expr& r) {
-                return r.kind == Kind::Column && text::EqualsNoCase(r.ColumnName(), name) &&
-                       (r.parts.size() < 2 || text::EqualsNoCase(r.parts[0], outer.alias));
-            });
-        };
-        const Scope inner = typer_.ScopeOf(s, nullptr);
-        std::optional<ScopeUse> innerUse(std::in_place, scope_, inner);
-        std::vector<std::pair<std::string, std::string>> columns;  // name, expression
-        for (const SelectItem& item : s.items) {
-            const Expr& e = *item.expr;
-            if (ContainsAggregate(&e) || !RowLocal(&e)) return std::nullopt;
-            if (e.kind == Kind::Star) {
-                if (e.parts.empty()) return std::nullopt;
-                const TableFactor* owner = nullptr;
-                for (const TableFactor* f : sources) {
-                    if (text::EqualsNoCase(f->ExposedName(), e.parts[0])) owner = f;
-                }
-                if (owner == nullptr) return std::nullopt;
-                for (const ColumnMeta& c : schema_.Find(owner->table)->columns) {
-                    if (needed(c.name)) {
-                        columns.emplace_back(
-                            c.name, QuoteName(owner->ExposedName()) + "." + QuoteName(c.name));
-                    }
-                }
-                continue;
-            }
-            const std::string name =
-                !item.alias.empty() ? item.alias
-                                    : (e.kind == Kind::Column ? e.ColumnName() : std::string());
-            if (!name.empty() && needed(name)) columns.emplace_back(name, EmitExpr(e));
-        }
-
-        const TopCount count = ReadTopCount(*s.top);
-        PercentDelete pd;
-        pd.percentScaled = count.scaled;
-        pd.percentDivisor = count.divisor;
-        pd.memoColumns = columns.size();
-        pd.memoSelect = "SELECT " + QuoteName(instance->ExposedName()) + ".rowid";
-        std::string kept;
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            pd.memoSelect += ", " + columns[i].second;
-            kept +=
-                (i ? ", c" : "c") + std::to_string(i + 1) + " AS " + QuoteName(columns[i].first);
-        }
-        pd.memoSelect += EmitTail(s);
-        innerUse.reset();
         Scope outerScope;
         TableFactor targetTable;
         targetTable.table = d.target;
         typer_.AddSource(outerScope, targetTable, nullptr);
-        typer_.AddSource(outerScope, outer, nullptr);
-        ScopeUse outerUse(scope_, outerScope);
-        const std::string target = QuoteName(d.target);
-        pd.chooseSql = std::string("INSERT OR IGNORE INTO temp.") + kPercentChosenTable +
-                       " SELECT " + target + ".rowid FROM " + target + ", (SELECT " +
-                       (kept.empty() ? std::string("1") : kept) + " FROM temp." +
-                       kPercentMemoTable + " ORDER BY rowid LIMIT ?1) AS " + QuoteName(outer.alias);
-        if (d.where) pd.chooseSql += " WHERE " + EmitExpr(*d.where);
-        pd.deleteSql = "DELETE FROM " + target + " WHERE rowid IN (SELECT r FROM temp." +
-                       kPercentChosenTable + ")";
-        return pd;
+        typer_.AddSource(outerScope, *match.derived, nullptr);
+        ScopeUse use(scope_, outerScope);
+        if (d.where) parts.condition = EmitExpr(*d.where);
+        return PlanPercentDelete(d, match, parts);
     }
 
     void Build(const Insert& ins, Plan& plan) {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/adodb/sqlite/percent_delete_plan.h"
 #include "platform/adodb/sqlite/schema.h"
 #include "platform/text/regional.h"
 
@@ -18,27 +19,6 @@ struct ColumnHint {
     int type = 0;
     long size = 0;
 };
-
-// DELETE t FROM (SELECT TOP p PERCENT ... FROM <tables> WHERE ...) AS a WHERE <condition>,
-// run in batches: the rows of the derived table are kept in a temporary table between
-// runs of the same statement, so a batch neither counts nor walks the whole join again
-// (see PercentDeleteRunner). Only built when that is sound: plain tables joined by INNER or
-// CROSS joins, t among them exactly once, no subquery and no GETDATE.
-struct PercentDelete {
-    // SELECT <row id of t>, <the derived columns the condition reads> FROM ... WHERE ...
-    std::string memoSelect;
-    std::size_t memoColumns = 0;  // the columns after the row id
-    // Puts the row ids of t to delete into the chosen table; ?1 is the number of derived
-    // rows the batch takes.
-    std::string chooseSql;
-    std::string deleteSql;         // deletes the chosen rows of t
-    long long percentScaled = 0;   // the percent times percentDivisor
-    long long percentDivisor = 1;  // 10^decimals
-};
-
-// Temporary tables of PercentDeleteRunner.
-inline constexpr char kPercentMemoTable[] = "suite_top_memo";
-inline constexpr char kPercentChosenTable[] = "suite_top_chosen";
 
 struct Plan {
     enum class Kind {
