@@ -271,6 +271,11 @@ TEST_F(BatchModeTest, TraceLogsStatementsAndTransactionsWithoutThePassword) {
     EXPECT_EQ(unwritable.status, 2);
     EXPECT_NE(unwritable.err.find("No se puede abrir el archivo de traza"), std::string::npos)
         << unwritable.err;
+    // The window refuses it the same way, before it is shown.
+    const Finished window = RunRefused({"--trace", dir.File("no/existe.log"), Parameters()});
+    EXPECT_EQ(window.status, 2);
+    EXPECT_NE(window.err.find("No se puede abrir el archivo de traza"), std::string::npos)
+        << window.err;
 }
 
 TEST_F(BatchModeTest, ADamagedFileIsRefusedBeforeAnyStep) {
