@@ -5,9 +5,12 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <string_view>
+#include <vector>
 
 #include "clientlib/progress_display.h"
 #include "clientlib/qt_progress_display.h"
+#include "db/db_dll.h"
 #include "platform/ui/ports.h"
 #include "platform/ui/qt_ports.h"
 #include "platform/ui/qt_prompter.h"
@@ -15,6 +18,7 @@
 #include "purge/batch_mode.h"
 #include "purge/batch_options.h"
 #include "purge/frm_dep.h"
+#include "purge/trace_option.h"
 #include "startup/mod_global.h"
 
 namespace {
@@ -34,6 +38,21 @@ bool DisplayAvailable() {
     return set("DISPLAY") || set("WAYLAND_DISPLAY");
 }
 
+// The arguments without "--trace FILE" / "--trace=FILE": the rest is the parameter string.
+std::vector<char*> WithoutTrace(int argc, char** argv) {
+    std::vector<char*> kept;
+    for (int i = 0; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (i > 0 && arg == "--trace") {
+            ++i;
+            continue;
+        }
+        if (i > 0 && arg.rfind("--trace=", 0) == 0) continue;
+        kept.push_back(argv[i]);
+    }
+    return kept;
+}
+
 int RunWindow(int argc, char** argv) {
     QApplication app(argc, argv);
     const ui::SpanishTranslations spanish;
@@ -42,7 +61,8 @@ int RunWindow(int argc, char** argv) {
     ui::SetBusyPointer(std::make_shared<ui::QtBusyPointer>());
     clientlib::SetProgressDisplay(std::make_shared<clientlib::QtProgressDisplay>());
     // The parameter string is read after Qt has taken its own options out of the arguments.
-    startup::SetCommandLine(argc, argv);
+    std::vector<char*> arguments = WithoutTrace(argc, argv);
+    startup::SetCommandLine(static_cast<int>(arguments.size()), arguments.data());
 
     int status = 1;
     {
@@ -76,10 +96,15 @@ int main(int argc, char** argv) {
         QCoreApplication app(argc, argv);
         return purge::RunBatch(options, argc, argv, std::cout, std::cerr);
     }
+    if (!options.error.empty()) {
+        std::cerr << options.error << "\n";
+        return purge::kExitNotStarted;
+    }
     if (!DisplayAvailable()) {
         std::cerr << "No hay pantalla donde mostrar la ventana de depuraciones. Para depurar sin "
                      "ventana use --batch (vea --help).\n";
         return purge::kExitNotStarted;
     }
+    if (!purge::AttachTrace(options.trace, db::Db(), std::cerr)) return purge::kExitNotStarted;
     return RunWindow(argc, argv);
 }

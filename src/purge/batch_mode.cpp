@@ -19,6 +19,7 @@
 #include "purge/purge_run.h"
 #include "purge/result_table.h"
 #include "purge/suite_tables.h"
+#include "purge/trace_option.h"
 #include "startup/connection_dialog_setup.h"
 #include "startup/mod_global.h"
 
@@ -106,6 +107,7 @@ int RunBatch(const CommandLineOptions& options, int argc, char** argv, std::ostr
     startup::SetCommandLine(static_cast<int>(arguments.size()), arguments.data());
 
     db::DB_Dll& db = db::Db();
+    if (!AttachTrace(options.trace, db, err)) return kExitNotStarted;
     std::string cadenaConexion;
     try {
         startup::IniciarSistema(db, false, parametros, cadenaConexion);

@@ -50,6 +50,7 @@ CommandLineOptions ParseCommandLine(int argc, const char* const* argv) {
     if (o.help) return o;
     for (int i = 1; i < argc && o.error.empty(); ++i) {
         const std::string_view arg = argv[i];
+        if (TakeValue(argc, argv, i, "--trace", o.trace, o.error)) continue;
         if (!o.batch) {
             o.parameterArgs.push_back(i);
             continue;
@@ -96,11 +97,12 @@ std::string HelpText(const std::string& program) {
     return "Uso:\n"
            "  " +
            program +
-           " [<cadena de parámetros>]\n"
+           " [--trace ARCHIVO] [<cadena de parámetros>]\n"
            "      Abre la ventana de depuraciones.\n"
            "  " +
            program +
-           " --batch (--fiscal-year CÓDIGO | --date FECHA) [--yes] (<cadena de parámetros> | -)\n"
+           " --batch (--fiscal-year CÓDIGO | --date FECHA) [--yes] [--trace ARCHIVO]\n"
+           "      (<cadena de parámetros> | -)\n"
            "      Depura sin ventana, para administradores que depuran desde un guion o un\n"
            "      programador de tareas.\n"
            "  " +
@@ -124,6 +126,12 @@ std::string HelpText(const std::string& program) {
            "                        tiene ningún ejercicio cerrado; no puede ser posterior a hoy.\n"
            "  --yes                 Confirma la depuración sin preguntar. Sin esta opción se\n"
            "                        pregunta en la terminal y, si no la hay, no se depura.\n"
+           "  --trace ARCHIVO       Añade al archivo cada instrucción enviada a la base de datos\n"
+           "                        (hora, duración, filas) y cada llamada de transacción; las\n"
+           "                        claves nunca se escriben. También en el modo ventana.\n"
+           "\n"
+           "Antes del primer paso se comprueba que el archivo de la base de datos no esté\n"
+           "dañado; si lo está, no se depura nada.\n"
            "\n"
            "Se aplican las mismas validaciones que en la ventana. Los mensajes se escriben en la\n"
            "salida de errores con su título; el avance, en una línea de la salida de errores que\n"

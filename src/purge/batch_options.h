@@ -13,6 +13,7 @@ struct CommandLineOptions {
     std::optional<std::string> fiscalYear;  // --fiscal-year CODE
     std::optional<std::string> date;        // --date DATE
     bool yes = false;                       // --yes
+    std::optional<std::string> trace;       // --trace FILE: the statement log (both modes)
     // Indexes into argv of the arguments that make up the start-up parameter string (in
     // batch mode, the one argument that holds it).
     std::vector<int> parameterArgs;

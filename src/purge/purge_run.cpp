@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "clientlib/utility_services.h"
+#include "db/integrity_check.h"
 #include "platform/text/regional.h"
 #include "platform/text/strings.h"
 #include "platform/ui/ports.h"
@@ -46,6 +47,22 @@ void Refuse(PurgePort& port, const std::string& message) {
 
 const std::string kNoEndDate = "El Ejercicio a depurar no tiene Fecha Fin del Ejercicio!!!";
 
+// The quick check of the database file before the first step: a damaged file is refused
+// while there is still nothing to undo. A check that cannot run refuses too, since nothing
+// then says the file is sound.
+bool DatabaseSound(db::DB_Dll& db) {
+    try {
+        const db::IntegrityVerdict verdict = db::CheckIntegrity(db);
+        if (verdict.ok) return true;
+        ui::prompter().MsgBox(verdict.message, ui::Buttons::OK, ui::Icon::Critical, kTitle);
+    } catch (const text::RuntimeError& e) {
+        ui::prompter().MsgBox(
+            "No se pudo comprobar la base de datos: " + e.Description() + "\n\nNo se depuró nada.",
+            ui::Buttons::OK, ui::Icon::Critical, kTitle);
+    }
+    return false;
+}
+
 bool AfterToday(const text::DateTime& d) {
     const text::DateTime now = ui::clock().Now();
     return std::tie(d.year, d.month, d.day) > std::tie(now.year, now.month, now.day);
@@ -67,6 +84,7 @@ RunResult PurgeRun::Run() {
         Refuse(port_, kNoEndDate);
         return result;
     }
+    if (!DatabaseSound(db_)) return result;
     result.started = true;
 
     port_.SetProgressRange(0, 1200);

@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <sstream>
@@ -98,8 +99,8 @@ class BatchModeTest : public ::testing::Test {
 TEST(BatchModeHelpTest, ExplainsTheModesInSpanish) {
     const Finished f = RunProgram({"--help"});
     EXPECT_EQ(f.status, 0);
-    EXPECT_NE(f.out.find("--batch (--fiscal-year CÓDIGO | --date FECHA) [--yes] (<cadena de "
-                         "parámetros> | -)"),
+    EXPECT_NE(f.out.find("--batch (--fiscal-year CÓDIGO | --date FECHA) [--yes] [--trace "
+                         "ARCHIVO]\n      (<cadena de parámetros> | -)"),
               std::string::npos)
         << f.out;
     EXPECT_NE(f.out.find("Estado de salida"), std::string::npos);
@@ -240,6 +241,64 @@ TEST_F(BatchModeTest, AStepThatFailsIsUndoneAndTheStatusIsOne) {
                          "esperaba el paso 7)."),
               std::string::npos)
         << f.err;
+}
+
+TEST_F(BatchModeTest, TraceLogsStatementsAndTransactionsWithoutThePassword) {
+    const std::string log = dir.File("traza.log");
+    const std::string parameters =
+        "@Server=local;@DbName=" + path + ";@Usuario=admin;@Password=Clave7731;";
+
+    const Finished f =
+        RunProgram({"--batch", "--fiscal-year", "2021", "--yes", "--trace", log, parameters});
+
+    EXPECT_EQ(f.status, 0) << f.err;
+    std::ifstream in(log);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.find("Clave7731"), std::string::npos);
+    int begins = 0, commits = 0, deletes = 0;
+    for (const std::string& line : Lines(text)) {
+        begins += line.find("\tBEGIN TRANSACTION") != std::string::npos;
+        commits += line.find("\tCOMMIT TRANSACTION") != std::string::npos;
+        deletes += line.find("filas afectadas: ") != std::string::npos &&
+                   line.find("DELETE") != std::string::npos;
+    }
+    EXPECT_GE(begins, 12) << text.substr(0, 2000);
+    EXPECT_EQ(commits, begins);
+    EXPECT_GT(deletes, 0);
+
+    const Finished unwritable = RunRefused({"--batch", "--fiscal-year", "2021", "--yes", "--trace",
+                                            dir.File("no/existe.log"), Parameters()});
+    EXPECT_EQ(unwritable.status, 2);
+    EXPECT_NE(unwritable.err.find("No se puede abrir el archivo de traza"), std::string::npos)
+        << unwritable.err;
+    // The window refuses it the same way, before it is shown.
+    const Finished window = RunRefused({"--trace", dir.File("no/existe.log"), Parameters()});
+    EXPECT_EQ(window.status, 2);
+    EXPECT_NE(window.err.find("No se puede abrir el archivo de traza"), std::string::npos)
+        << window.err;
+}
+
+TEST_F(BatchModeTest, ADamagedFileIsRefusedBeforeAnyStep) {
+    // A page near the end of the file, away from the schema the start-up reads.
+    const auto pages = static_cast<std::streamoff>(std::filesystem::file_size(path) / 4096);
+    {
+        std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp((pages - 2) * 4096);
+        const std::string junk(4096, '\xFF');
+        f.write(junk.data(), static_cast<std::streamsize>(junk.size()));
+    }
+    const auto contents = [this] {
+        std::ifstream in(path, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    const std::string bytes = contents();
+
+    const Finished f = RunProgram({"--batch", "--fiscal-year", "2021", "--yes", Parameters()});
+
+    EXPECT_EQ(f.status, 2) << f.err;
+    EXPECT_NE(f.err.find("está dañada y no se depurará nada"), std::string::npos) << f.err;
+    EXPECT_TRUE(f.out.empty()) << f.out;
+    EXPECT_TRUE(contents() == bytes);
 }
 
 TEST_F(BatchModeTest, PurgesUpToADateWhenNoYearIsClosed) {
