@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 #include "platform/adodb/connection.h"
@@ -29,6 +28,19 @@ std::string Tail(const std::string& line) {
     const auto first = line.find('\t');
     const auto second = line.find('\t', first + 1);
     return line.substr(second + 1);
+}
+
+// True when `line` begins with `shape`, where '#' stands for a digit and '~' for '+' or '-'.
+// (std::regex trips a false uninitialised-value warning of GCC 12 under the sanitizers.)
+bool StartsWithShape(const std::string& line, const std::string& shape) {
+    if (line.size() < shape.size()) return false;
+    for (std::size_t i = 0; i < shape.size(); ++i) {
+        const char c = line[i];
+        const char s = shape[i];
+        if (s == '#' ? (c < '0' || c > '9') : s == '~' ? (c != '+' && c != '-') : c != s)
+            return false;
+    }
+    return true;
 }
 
 TEST(TraceLog, PasswordsAreMaskedWhereverTheyAppear) {
@@ -59,9 +71,7 @@ TEST(TraceLog, LineSaysWhatHappenedOnOneUtf8Line) {
     e.text = "SELECT 'a\xF1o'\r\nFROM T\nWHERE Pwd='x'";  // Windows-1252 ñ
     e.rowsRead = 4;
     const std::string line = adodb::FormatTraceLine(e);
-    EXPECT_TRUE(std::regex_match(
-        line, std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}[+-]\d\d:\d\d\t12\.345 ms\t.*)")))
-        << line;
+    EXPECT_TRUE(StartsWithShape(line, "####-##-##T##:##:##.###~##:##\t12.345 ms\t")) << line;
     EXPECT_EQ(Tail(line), "filas leídas: 4\tSELECT 'año'\\nFROM T\\nWHERE Pwd='****'");
 
     const struct {
