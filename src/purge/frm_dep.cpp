@@ -277,7 +277,7 @@ void FrmDep::txtFields_KeyDown(int keyCode) {
 void FrmDep::txtFields_Click() {
     // A pick from the list, with the mouse or the keyboard; not the report the combo gives
     // of the typed text when it loses the focus (leaving an input validates nothing).
-    if (leaving_ || running_) return;
+    if (leaving_) return;
     txtFields_KeyDown(key::kEnter);
 }
 

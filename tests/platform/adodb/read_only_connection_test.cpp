@@ -70,7 +70,8 @@ const char* const kRefused[] = {
     "SELECT 1DELETE FROM N",
     "SELECT 1e5DELETE FROM N",
     "SELECT $DELETE FROM N",
-    "SELECT 1\xC2\xA0" "DELETE FROM N",
+    "SELECT 1\xC2\xA0"
+    "DELETE FROM N",
     "SELECT 1 -- fin\rDELETE FROM N",
     "",
     " ; ",
@@ -186,26 +187,21 @@ class ReadOnlyFile : public ::testing::Test {
     }
 };
 
-TEST_F(ReadOnlyFile, FileTheSystemMakesReadOnlyIsReadAndNeverChanged) {
-    fs::permissions(file_, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    const std::string before = Bytes(file_);
-    Connection c;
-    c.SetReadOnly(true);
-    c.Open(sqlitetest::ConnectionStringFor(file_));
-    ExpectReadsAndRefuses(c);
-    c.Close();
-    EXPECT_EQ(Bytes(file_), before);
-    fs::permissions(file_, fs::perms::owner_write, fs::perm_options::add);
-}
-
-TEST_F(ReadOnlyFile, WritableFileKeepsItsBytes) {
-    const std::string before = Bytes(file_);
-    Connection c;
-    c.SetReadOnly(true);
-    c.Open(sqlitetest::ConnectionStringFor(file_));
-    ExpectReadsAndRefuses(c);
-    c.Close();
-    EXPECT_EQ(Bytes(file_), before);
+TEST_F(ReadOnlyFile, ReadsAndKeepsItsBytesWhetherTheSystemMakesItReadOnlyOrNot) {
+    for (const bool systemReadOnly : {true, false}) {
+        SCOPED_TRACE(systemReadOnly ? "file read-only for the system" : "writable file");
+        if (systemReadOnly)
+            fs::permissions(file_,
+                            fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        const std::string before = Bytes(file_);
+        Connection c;
+        c.SetReadOnly(true);
+        c.Open(sqlitetest::ConnectionStringFor(file_));
+        ExpectReadsAndRefuses(c);
+        c.Close();
+        EXPECT_EQ(Bytes(file_), before);
+        fs::permissions(file_, fs::perms::owner_write, fs::perm_options::add);
+    }
 }
 
 TEST_F(ReadOnlyFile, EngineRefusesWritesBehindTheConnectionToo) {
